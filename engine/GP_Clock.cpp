@@ -1,0 +1,9 @@
+#include "engine/GP_Clock.h"
+
+#include <chrono>
+
+uint32_t GP_TimeMs()
+{
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
