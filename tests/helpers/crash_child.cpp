@@ -8,13 +8,15 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <thread>
 
 namespace {
-volatile int* s_nowhere = nullptr;
+// Not null, so that the undefined-behaviour checker lets the store reach the hardware.
+volatile int* volatile s_nowhere = reinterpret_cast<volatile int*>(std::uintptr_t{16});
 
 [[gnu::noinline]] void FaultHere()
 {
