@@ -1,0 +1,202 @@
+#include "skin/Bitmap.h"
+
+#include "engine/GP_Random.h"
+#include "shell/GP_LogFile.h"
+#include "skin/Text.h"
+
+#include <QImageReader>
+#include <QPainter>
+
+#include <tinyxml.h>
+
+#include <algorithm>
+
+namespace WINSKIN {
+
+namespace {
+constexpr uint32_t kPlaceholderBase = 0x80808080;
+constexpr int64_t kPlaceholderSpread = 0x808080;
+
+// Whether the attribute holds an integer (an optional sign, then a digit).
+bool IsInteger(const QByteArray& value)
+{
+    const QByteArray text = value.trimmed();
+    const qsizetype digit = (text.startsWith('-') || text.startsWith('+')) ? 1 : 0;
+    return text.size() > digit && text[digit] >= '0' && text[digit] <= '9';
+}
+
+// The copies i of an axis that can touch [low, high); a little slack on both sides costs
+// nothing, since the painter clips them.
+void VisibleCopies(const Bitmap::Axis& axis, int low, int high, int* first, int* last)
+{
+    *first = 0;
+    *last = axis.count - 1;
+    if (axis.count <= 1 || axis.step == 0)
+        return;
+    const int64_t step = axis.step > 0 ? axis.step : -axis.step;
+    int64_t from;
+    int64_t to;
+    if (axis.step > 0) {
+        from = (int64_t(low) - axis.start) / step - 1;
+        to = (int64_t(high) - axis.start) / step + 1;
+    } else {
+        from = (int64_t(axis.start) - high) / step - 1;
+        to = (int64_t(axis.start) + axis.size - low) / step + 1;
+    }
+    *first = static_cast<int>(std::clamp<int64_t>(from, 0, axis.count - 1));
+    *last = static_cast<int>(std::clamp<int64_t>(to, -1, axis.count - 1));
+}
+
+// The span [low, high) that all copies of an axis cover together.
+std::pair<int64_t, int64_t> Covered(const Bitmap::Axis& axis)
+{
+    const int64_t lastStart = axis.start + int64_t(axis.step) * (axis.count - 1);
+    return {std::min<int64_t>(axis.start, lastStart), std::max<int64_t>(axis.start, lastStart) + axis.size};
+}
+
+// What the painter can still change, in its own coordinates.
+QRect VisibleArea(const QPainter& dc)
+{
+    QRect area;
+    if (const QPaintDevice* device = dc.device())
+        area = dc.worldTransform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
+    if (dc.hasClipping())
+        area = area.intersected(dc.clipBoundingRect().toAlignedRect());
+    return area;
+}
+} // namespace
+
+Bitmap::Bitmap(Skin* skin)
+    : Rectangle(skin)
+{
+}
+
+int64_t Bitmap::PlaceholderFor(int random)
+{
+    return static_cast<uint32_t>(kPlaceholderBase + static_cast<uint32_t>(random * kPlaceholderSpread / GP_RAND_MAX));
+}
+
+Bitmap::Axis Bitmap::PlaceAxis(int placement, bool anchoredFar, int low, int high, int pictureSize)
+{
+    Axis axis;
+    const int span = high - low;
+    axis.start = low;
+    axis.size = pictureSize;
+    if (placement == Tiled) {
+        axis.count = pictureSize > 0 ? span / pictureSize + 1 : 1;
+        if (anchoredFar)
+            axis.start = high - pictureSize;
+    } else if (placement == Stretched) {
+        axis.size = span;
+    } else if (placement == Centered) {
+        axis.start = (low - pictureSize + high) / 2;
+    }
+    axis.step = anchoredFar ? -axis.size : axis.size;
+    return axis;
+}
+
+void Bitmap::Read(const TiXmlElement& element)
+{
+    ReadCommon(element);
+    m_picture = QImage();
+    m_hPlacement = ReadPlacement(Attribute(element, "HPosition"));
+    m_vPlacement = ReadPlacement(Attribute(element, "VPosition"));
+    const QByteArray transparent = Attribute(element, "Transparent");
+    m_transparent = transparent.isNull() ? -1 : int64_t(SwapColour(ReadNumber(transparent)));
+    const QByteArray src = Attribute(element, "Src");
+    if (!src.isNull())
+        LoadPicture(SourcePath(src), element);
+    ReadChildren(element);
+}
+
+void Bitmap::LoadPicture(const QString& path, const TiXmlElement& element)
+{
+    QImageReader reader(path);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        GP_Log(QStringLiteral("WINSKIN::Bitmap: cannot read the picture \"%1\": %2\n").arg(path, reader.errorString()));
+        return;
+    }
+    const QByteArray cut[] = {Attribute(element, "SrcX"), Attribute(element, "SrcY"),
+                              Attribute(element, "SrcWidth"), Attribute(element, "SrcHeight")};
+    if (std::all_of(std::begin(cut), std::end(cut), IsInteger)) {
+        const QRect cutOut(ReadDecimal(cut[0]), ReadDecimal(cut[1]), ReadDecimal(cut[2]), ReadDecimal(cut[3]));
+        // Only what lies inside the image can be cut; the rest would be made-up pixels of any size.
+        const QRect inside = cutOut.intersected(image.rect());
+        if (inside != cutOut)
+            GP_Log(QStringLiteral("WINSKIN::Bitmap: the cut-out of \"%1\" reaches outside the picture\n").arg(path));
+        image = image.copy(inside);
+    }
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    if (m_transparent >= 0) {
+        const QRgb key = ColourFromRef(static_cast<uint32_t>(m_transparent)).rgb() & RGB_MASK;
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if ((line[x] & RGB_MASK) == key)
+                    line[x] = 0;
+            }
+        }
+    }
+    m_picture = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+void Bitmap::Draw(QPainter& dc, const QRect& ownerRect, const CGP_StringSet& states, const QString& text)
+{
+    if (!Matches(states))
+        return;
+    const QRect rect = Resolve(ownerRect);
+    dc.save();
+    dc.setClipRect(rect, Qt::ReplaceClip);
+    if (m_picture.width() * m_picture.height() == 0)
+        DrawPlaceholder(dc, ownerRect);
+    else
+        DrawPicture(dc, rect);
+    Rectangle::Draw(dc, ownerRect, states, text);
+    dc.restore();
+}
+
+void Bitmap::DrawPlaceholder(QPainter& dc, const QRect& ownerRect)
+{
+    if (m_placeholder < 0)
+        m_placeholder = PlaceholderFor(GP_rand());
+    dc.fillRect(ownerRect, ColourFromRef(static_cast<uint32_t>(m_placeholder)));
+}
+
+void Bitmap::DrawPicture(QPainter& dc, const QRect& rect)
+{
+    const int right = rect.x() + rect.width();
+    const int bottom = rect.y() + rect.height();
+    const Axis h = PlaceAxis(m_hPlacement, m_x1.anchor == 1, rect.x(), right, m_picture.width());
+    const Axis v = PlaceAxis(m_vPlacement, m_y1.anchor == 1, rect.y(), bottom, m_picture.height());
+    // Colour-on-colour stretching: every pixel is a copy of one picture pixel, so the cleared
+    // transparent pixels stay exactly the ones the skin named.
+    dc.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect visible = VisibleArea(dc);
+    if (visible.isEmpty())
+        return;
+    if (m_hPlacement != Stretched && m_vPlacement != Stretched) {
+        // Copies at their own size: one fill with the picture as a pattern, however many there are.
+        const auto [left, rightEdge] = Covered(h);
+        const auto [top, bottomEdge] = Covered(v);
+        const QRect covered = QRect(QPoint(int(std::max<int64_t>(left, visible.left())), int(std::max<int64_t>(top, visible.top()))),
+                                    QPoint(int(std::min<int64_t>(rightEdge, visible.right() + 1)) - 1,
+                                           int(std::min<int64_t>(bottomEdge, visible.bottom() + 1)) - 1));
+        if (covered.isEmpty())
+            return;
+        dc.setBrushOrigin(h.start, v.start);
+        dc.fillRect(covered, QBrush(m_picture));
+        return;
+    }
+    int firstColumn, lastColumn, firstRow, lastRow;
+    VisibleCopies(h, visible.left(), visible.right() + 1, &firstColumn, &lastColumn);
+    VisibleCopies(v, visible.top(), visible.bottom() + 1, &firstRow, &lastRow);
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+        for (int row = firstRow; row <= lastRow; ++row) {
+            const QRect target(h.start + column * h.step, v.start + row * v.step, h.size, v.size);
+            dc.drawImage(target, m_picture);
+        }
+    }
+}
+
+} // namespace WINSKIN
