@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 QString SettingsFile(const TestFolder& folder)
@@ -205,4 +208,33 @@ TEST(Registry, UserFileIsTheOrganisationsApplicationFile)
 {
     const QString path = CGP_Registry::UserSettingsPath();
     EXPECT_TRUE(path.endsWith(QStringLiteral("/Quorvik/Velmora.ini"))) << path.toStdString();
+}
+
+TEST(Registry, ThreadsReadWholeValuesWhileTheViewWrites)
+{
+    TestFolder folder;
+    CGP_Registry key(SettingsFile(folder));
+    const QString name = QStringLiteral("ShowTreasureAnimals");
+    key.SetNumber(name, 0);
+    std::atomic<bool> stop{false};
+    std::atomic<int> torn{0};
+    // The Treasury thread reads while the view writes and saves.
+    std::thread reader([&] {
+        while (!stop.load()) {
+            quint32 value = 0;
+            if (key.GetNumber(name, value) && value % 0x01010101u != 0)
+                ++torn;
+            key.HasValue(name);
+        }
+    });
+    for (quint32 i = 0; i < 256; ++i) {
+        key.SetNumber(name, i * 0x01010101u);
+        if (i % 32 == 0)
+            key.Flush();
+    }
+    stop.store(true);
+    reader.join();
+    EXPECT_EQ(torn.load(), 0);
+    EXPECT_TRUE(key.Flush());
+    EXPECT_EQ(StoredValue(key.FilePath(), name).toByteArray(), QByteArray(4, '\xff'));
 }

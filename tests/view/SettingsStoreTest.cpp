@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 namespace {
 
@@ -348,4 +349,24 @@ TEST(SettingsStore, DateTextPadsMonthAndDay)
     EXPECT_EQ(CGP_SettingsStore::DateText(2011, 12, 4), QStringLiteral("2011-12-04"));
     EXPECT_EQ(CGP_SettingsStore::DateText(2011, 3, 15), QStringLiteral("2011-03-15"));
     EXPECT_EQ(CGP_SettingsStore::DateText(2011, 11, 30), QStringLiteral("2011-11-30"));
+}
+
+TEST(SettingsStore, CalendarThreadChangesWhileTheViewSaves)
+{
+    TestFolder folder;
+    const QString file = SettingsFile(folder);
+    auto store = LoadedStore(file);
+    std::thread calendar([&] {
+        for (int day = 1; day <= 28; ++day) {
+            store->SetShowCalendar(day % 2 == 1);
+            store->SetMinDateCalendar(CGP_SettingsStore::DateText(2011, 2, day));
+        }
+    });
+    for (int i = 0; i < 5; ++i)
+        store->SaveRegistrySet();
+    calendar.join();
+    store->SaveRegistrySet();
+    auto again = LoadedStore(file);
+    EXPECT_EQ(again->MinDateCalendar(), QStringLiteral("2011-02-28"));
+    EXPECT_FALSE(again->ShowCalendar());
 }
