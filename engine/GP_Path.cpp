@@ -1,5 +1,6 @@
 #include "engine/GP_Path.h"
 
+#include "engine/GP_Puzzle.h"
 #include "shell/GP_LogFile.h"
 
 #include <QFile>
@@ -455,4 +456,23 @@ void DrawEdge(const CGP_Path* path, QPainter& painter, int offsetX, int offsetY)
                 break;
         }
     }
+}
+
+void DrawCutLines(const CGP_Puzzle& puzzle, QPainter& painter, int offsetX, int offsetY)
+{
+    if (puzzle.m_pCorners.empty())
+        return;
+    const QPen oldPen = painter.pen();
+    painter.setPen(QPen(QColor(255, 255, 255), 1, Qt::SolidLine));
+    const int left = static_cast<int>(puzzle.m_fLeft) + offsetX;
+    const int top = static_cast<int>(puzzle.m_fTop) + offsetY;
+    const int right = static_cast<int>(puzzle.m_fRight) + offsetX;
+    const int bottom = static_cast<int>(puzzle.m_fBottom) + offsetY;
+    const QPoint frame[] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}};
+    painter.drawPolyline(frame, 5);
+    for (const auto& edge : puzzle.m_pVerticalEdges)
+        DrawEdge(edge.get(), painter, offsetX, offsetY);
+    for (const auto& edge : puzzle.m_pHorizontalEdges)
+        DrawEdge(edge.get(), painter, offsetX, offsetY);
+    painter.setPen(oldPen);
 }

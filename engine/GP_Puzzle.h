@@ -1,0 +1,151 @@
+#pragma once
+
+#include "engine/GP_Path.h"
+#include "engine/GP_ThreadSafeDeque.h"
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <boost/shared_ptr.hpp>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CGP_PuzzlePieceUnion;
+class CPieceBuilderThread;
+class QIODevice;
+
+using GP_GroupPtr = boost::shared_ptr<CGP_PuzzlePieceUnion>;
+using GP_GroupDeque = CGP_ThreadSafeDeque<GP_GroupPtr>;
+
+// A corner of the piece lattice, in picture pixels.
+struct GP_Corner
+{
+    double x = 0;
+    double y = 0;
+};
+
+// One puzzle: the picture, the options it was made with, the lattice of piece corners, the
+// outlines between neighbouring pieces, the play progress and the piece groups. Always held by
+// a shared pointer; every call comes from the view's thread except piece building.
+class CGP_Puzzle
+{
+public:
+    // Option flags, in their stored order.
+    enum Option
+    {
+        kOptionBevel = 0,        // "beveled piece edges"
+        kOptionShadows = 1,      // "piece shadows"
+        kOptionRotation = 2,     // "randomly rotated pieces"
+        kOptionHidePicture = 3,  // the thumbnail's place is taken by a placeholder until solved
+        kOptionNoGhost = 5,      // the ghost picture is not offered
+        kOptionCount = 7
+    };
+
+    // Longer side of a thumbnail; where a thumbnail sits until the player moves it.
+    static constexpr int kThumbnailSide = 140;
+    static constexpr int kDefaultThumbX = 200;
+    static constexpr int kDefaultThumbY = 200;
+
+    CGP_Puzzle();
+    ~CGP_Puzzle();
+
+    CGP_Puzzle(const CGP_Puzzle&) = delete;
+    CGP_Puzzle& operator=(const CGP_Puzzle&) = delete;
+
+    // Loads a picture file into the working picture, fitted into fit when given. On failure the
+    // working picture is left empty and the reason logged.
+    void LoadImage(const QString& path, const QSize* fit = nullptr);
+
+    // Cuts the picture with the pattern: a new cut (new corners and tab directions) when
+    // generate is true, else the edges again from the corners and directions already present.
+    void CreateGrid(const CGP_Path* pattern, bool randomTabs, bool generate);
+    // Deletes every edge; without keepLattice also the corners and the tab directions.
+    void ReleaseGrid(bool keepLattice);
+
+    // The four sides of the piece in row, column: top, right, bottom, left. Null is a straight
+    // border side (or a side of a cut that has no edges yet).
+    void GetPieceEdges(int row, int column, const CGP_Path* edges[4]) const;
+    const GP_Corner& Corner(int row, int column) const { return m_pCorners[static_cast<size_t>(row * (m_nColumns + 1) + column)]; }
+
+    void MakeThumbnail();
+    // Drops the pictures and the edges (the lattice stays); pieces, groups and places remain.
+    void ReleaseImages();
+    QRect GetThumbnailRect(const QImage* placeholder);
+    void MakeProgressOverlay();
+
+    // Piece building, done with the piece images: BuildPiece makes the piece in column, row as
+    // a one-piece group at the back of the group deque; BuildPieces builds or rebuilds every
+    // piece, on the builder workers for a new cut.
+    void BuildPiece(int column, int row);
+    void BuildPieces(QIODevice* cache, const std::function<void()>& advanceProgress,
+                     const std::vector<CPieceBuilderThread*>& builders);
+
+    boost::shared_ptr<QImage> m_pImage;
+    int32_t m_nBrightness = 0;
+    boost::shared_ptr<QImage> m_pThumbnail;
+    int32_t m_nThumbX = kDefaultThumbX;
+    int32_t m_nThumbY = kDefaultThumbY;
+    boost::shared_ptr<QImage> m_pProgressOverlay;
+    bool m_bFlag = false;
+    QString m_strTitle;
+    QString m_strCreator;
+    QString m_strText1;
+    QString m_strStoredTitle;
+    uint32_t m_nMagic = 0;
+    QString m_strText2;
+    const CGP_Path* m_pPattern = nullptr;
+    std::vector<GP_Corner> m_pCorners;                           // empty = absent
+    std::vector<std::unique_ptr<CGP_Path>> m_pVerticalEdges;
+    std::vector<std::unique_ptr<CGP_Path>> m_pHorizontalEdges;
+    std::vector<uint8_t> m_pVerticalDirections;                  // empty = absent
+    std::vector<uint8_t> m_pHorizontalDirections;                // empty = absent
+    int32_t m_nVerticalEdgeCount = 0;
+    int32_t m_nHorizontalEdgeCount = 0;
+    int32_t m_nPieceCount = 4;
+    int32_t m_nColumns = 2;
+    int32_t m_nRows = 2;
+    int32_t m_nCutWidth = 0;
+    int32_t m_nCutHeight = 0;
+    int32_t m_nEdgeWidth = 0;
+    int32_t m_nPatternIndex = 0;
+    bool m_bOptions[kOptionCount] = {true, true, false, false, false, false, false};
+    uint16_t m_nSolveYear = 0;
+    uint16_t m_nSolveMonth = 0;
+    uint16_t m_nSolveDay = 0;
+    float m_fLeft = 0;
+    float m_fRight = 0;
+    float m_fTop = 0;
+    float m_fBottom = 0;
+    float m_fPieceSize = 0;
+    float m_fChaos = 0.01f;
+    bool m_bFresh = true;
+    bool m_bSolved = false;
+    int32_t m_nSolvingTime = 0;
+    float m_fSolvedPercent = 0;
+    int32_t m_nHintsUsed = 0;
+    bool m_bSkipDrop = false;
+    GP_GroupPtr m_pHeldGroup;
+    GP_GroupPtr m_pHintGroup1;
+    GP_GroupPtr m_pHintGroup2;
+    int32_t m_nHintBlinkCount = 0;
+    int32_t m_nHintBlinkTimer = 0;
+    boost::shared_ptr<GP_GroupDeque> m_pGroups;
+    boost::shared_ptr<QImage> m_pImageCopy;
+
+private:
+    bool MakeCorners(double pieceSize);
+    void MakeVerticalEdges(bool randomTabs, bool generate);
+    void MakeHorizontalEdges(bool randomTabs, bool generate);
+    int NextDirection(std::vector<uint8_t>& directions, size_t index, bool randomTabs, bool generate);
+    QString GridErrorText(const char* stage) const;
+};
+
+// The random-tab flag of each pattern index: patterns 5 and 8 always cut every tab one way.
+bool GP_PatternHasRandomTabs(int patternIndex);
+
+// The group's soft shadow, made with the piece images.
+void CreateUnionShadow(CGP_Puzzle* puzzle, const GP_GroupPtr& group);
