@@ -1,0 +1,14 @@
+#include "shell/CrashQuestion.h"
+#include "shell/GuardedApplication.h"
+#include "shell/ROruzoz.h"
+
+int main(int argc, char** argv)
+{
+    CGuardedApplication application(argc, argv);
+    if (CrashQuestion::IsQuestionProcess())
+        return CrashQuestion::RunQuestion();
+    CROruzozApp app;
+    if (!app.InitInstance(application.arguments()))
+        return app.ExitInstance();
+    return app.Run();
+}

@@ -1,0 +1,189 @@
+#include "shell/MainFrame.h"
+#include "shell/ROruzoz.h"
+#include "tests/support/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+namespace {
+
+struct StartedProgram
+{
+    QString program;
+    QStringList arguments;
+    bool frameGone = false;
+};
+
+// A harmless stand-in for an outside program: writes its folder and arguments to a file.
+QString WriteRecorderScript(const TestFolder& folder, const QString& name, const QString& record)
+{
+    const QString path = folder.Write(name, QStringLiteral("#!/bin/sh\necho \"$PWD|$*\" >> \"%1\"\n").arg(record).toUtf8());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QByteArray WaitForFile(const QString& path, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = file.readAll();
+            if (bytes.endsWith('\n'))
+                return bytes;
+        }
+        QThread::msleep(20);
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(Shutdown, UpdateInstallerStartsOnceAfterTheWindowIsGone)
+{
+    std::vector<StartedProgram> started;
+    CROruzozApp app;
+    app.SetProgramStarter([&](const QString& program, const QStringList& arguments, const QString&) {
+        bool frameGone = app.MainWnd() == nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            frameGone = frameGone && !qobject_cast<CMainFrame*>(window);
+        started.push_back({program, arguments, frameGone});
+        return true;
+    });
+
+    // Nothing downloaded: nothing starts.
+    app.CreateMainFrame();
+    ASSERT_NE(app.MainWnd(), nullptr);
+    app.ExitInstance();
+    EXPECT_TRUE(started.empty());
+    EXPECT_EQ(app.MainWnd(), nullptr);
+
+    app.CreateMainFrame();
+    app.SetUpdateInstallerPath(QStringLiteral("/tmp/velmora-update-installer"));
+    app.ExitInstance();
+    app.ExitInstance();
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].program, QStringLiteral("/tmp/velmora-update-installer"));
+    EXPECT_EQ(started[0].arguments, QStringList{QStringLiteral("/isUpdate=1")});
+    EXPECT_TRUE(started[0].frameGone);
+}
+
+TEST(Shutdown, RealInstallerProgramGetsItsArgument)
+{
+    TestFolder folder;
+    const QString record = folder.File(QStringLiteral("installer-ran"));
+    CROruzozApp app;
+    app.SetUpdateInstallerPath(WriteRecorderScript(folder, QStringLiteral("Update Setup"), record));
+    app.ExitInstance();
+    const QByteArray ran = WaitForFile(record, 10000);
+    EXPECT_TRUE(ran.endsWith("|/isUpdate=1\n")) << ran.constData();
+    QThread::msleep(200);
+    EXPECT_EQ(folder.Read(QStringLiteral("installer-ran")).count('\n'), 1);
+}
+
+namespace {
+
+struct GameRun
+{
+    int exitCode = -1;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    QByteArray log;
+    QByteArray errors;
+    QStringList dumps;
+    QByteArray courier;
+};
+
+// Starts the game in a folder of its own with the hidden crash hook; dialogs answer by themselves.
+GameRun RunCrashingGame(const char* how, const char* answer, bool reporterExpected)
+{
+    TestFolder folder;
+    const QString temp = folder.File(QStringLiteral("tmp"));
+    const QString runtime = folder.File(QStringLiteral("run"));
+    QDir().mkpath(temp);
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteRecorderScript(folder, QStringLiteral("FaultCourier"), folder.File(QStringLiteral("courier-ran")));
+
+    QProcess game;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.insert(QStringLiteral("TMPDIR"), temp);
+    env.insert(QStringLiteral("VELMORA_CRASH_TEST"), QLatin1String(how));
+    env.insert(QStringLiteral("VELMORA_TEST_ANSWER"), QLatin1String(answer));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("handle_segv=0:handle_abort=0:detect_leaks=0"));
+    env.insert(QStringLiteral("TSAN_OPTIONS"), QStringLiteral("handle_segv=0:handle_abort=0"));
+    game.setProcessEnvironment(env);
+    game.setWorkingDirectory(folder.Path());
+    game.start(QStringLiteral(VELMORA_GAME_DIR "/velmora"), {});
+    GameRun run;
+    EXPECT_TRUE(game.waitForFinished(60000));
+    run.exitCode = game.exitCode();
+    run.status = game.exitStatus();
+    run.errors = game.readAllStandardError();
+    run.log = folder.Read(QStringLiteral("Exception.log"));
+    run.dumps = QDir(temp + QStringLiteral("/AppName")).entryList(QDir::Files);
+    run.courier = WaitForFile(folder.File(QStringLiteral("courier-ran")), reporterExpected ? 10000 : 300);
+    return run;
+}
+
+void ExpectCrashLines(const GameRun& run, bool withDump)
+{
+    const qsizetype begin = run.log.indexOf("BEGIN SESSION: ");
+    const qsizetype filter = run.log.indexOf("MemoryDump::topLevelFilter: evelmora.dmp\n");
+    const qsizetype error = run.log.indexOf("ERROR!!\nMain thread exception.\n");
+    EXPECT_GE(begin, 0);
+    EXPECT_GT(error, begin);
+    if (withDump) {
+        EXPECT_GT(filter, begin);
+        EXPECT_LT(filter, error);  // the filter runs before the handler
+        EXPECT_EQ(run.dumps.size(), 1);
+    } else {
+        EXPECT_LT(filter, 0);
+        EXPECT_TRUE(run.dumps.isEmpty());
+    }
+    EXPECT_LT(run.log.indexOf("END SESSION"), 0);  // the log is not closed on the crash path
+    EXPECT_EQ(run.status, QProcess::NormalExit);
+    EXPECT_EQ(run.exitCode, 0);
+}
+
+} // namespace
+
+TEST(CrashPath, ExceptionDumpsAsksAndStartsTheReporterOnYes)
+{
+    const GameRun yes = RunCrashingGame("exception", "1", true);
+    ExpectCrashLines(yes, true);
+    EXPECT_EQ(yes.errors.count("velmora: dialog Application error"), 1) << yes.errors.constData();
+    // Started from the application folder, without arguments.
+    EXPECT_TRUE(yes.courier.endsWith("|\n")) << yes.courier.constData();
+
+    const GameRun no = RunCrashingGame("exception", "0", false);
+    ExpectCrashLines(no, true);
+    EXPECT_EQ(no.errors.count("velmora: dialog Application error"), 1);
+    EXPECT_TRUE(no.courier.isEmpty());
+}
+
+TEST(CrashPath, FaultOnTheMainThreadTakesTheSamePath)
+{
+    const GameRun run = RunCrashingGame("signal", "1", true);
+    ExpectCrashLines(run, true);
+    EXPECT_EQ(run.errors.count("velmora: dialog Application error"), 1) << run.errors.constData();
+    EXPECT_FALSE(run.courier.isEmpty());
+}
+
+TEST(CrashPath, OutOfMemoryShowsTheNoticeAndAsksNothing)
+{
+    const GameRun run = RunCrashingGame("memory", "1", false);
+    ExpectCrashLines(run, false);
+    EXPECT_GE(run.log.indexOf("GPNewErrorHandler()\n"), 0);
+    // One dialog: the no-memory notice; the bug-report question is not asked.
+    EXPECT_EQ(run.errors.count("velmora: dialog Application error"), 1) << run.errors.constData();
+    EXPECT_TRUE(run.courier.isEmpty());
+}

@@ -1,0 +1,108 @@
+#include "view/ChildView.h"
+
+#include "shell/GP_LogFile.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPaintEvent>
+
+CChildView::CChildView(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
+    for (int step = 0; step < kLoadingSteps - 2; ++step)
+        CompleteLoadingStep();
+}
+
+CChildView::~CChildView() = default;
+
+void CChildView::ChangeGameMode(::GameMode mode)
+{
+    GP_Log(QStringLiteral("ChangeGameMode\n"));
+    m_gameMode = mode;
+    update();
+}
+
+void CChildView::LogNotBuilt(const char* call, const char* wouldDo) const
+{
+    GP_Log(QStringLiteral("CChildView::%1: not built yet; would %2\n")
+               .arg(QLatin1String(call), QLatin1String(wouldDo)));
+}
+
+void CChildView::CompleteLoadingStep()
+{
+    ++m_loadingStepsDone;
+    emit LoadingProgress();
+}
+
+void CChildView::OnPlayGhost()
+{
+    LogNotBuilt("OnPlayGhost", "show or hide the ghost picture");
+}
+
+void CChildView::OnPlayPicture()
+{
+    LogNotBuilt("OnPlayPicture", "show or hide the picture window");
+}
+
+void CChildView::OnPlayPause()
+{
+    LogNotBuilt("OnPlayPause", "show or close the pause box");
+}
+
+bool CChildView::OnIdle(long)
+{
+    // The solving clock, the hint blink and the join sparkle need idle time only in play.
+    return m_gameMode == Play;
+}
+
+void CChildView::RefreshTightCaptionPanel()
+{
+    if (m_gameMode == Play)
+        LogNotBuilt("RefreshTightCaptionPanel", "repaint the tight caption panel");
+}
+
+void CChildView::RepaintCurrentPanel()
+{
+    update();
+}
+
+void CChildView::CloseModelessPanels()
+{
+    LogNotBuilt("CloseModelessPanels", "close the open panels and the current modeless dialog");
+}
+
+bool CChildView::IsInBlockingState() const
+{
+    // No panel, creation step or download exists yet that could block minimising.
+    return false;
+}
+
+void CChildView::CloseGame()
+{
+    // exit(), not quit(): quit() first asks every window to close, and the frame refuses.
+    QCoreApplication::exit(0);
+}
+
+void CChildView::OnSplashClosed()
+{
+    ChangeGameMode(MyPuzzles);
+    update();
+    LogNotBuilt("OnSplashClosed", "show the library screen with its tabs and start the update check");
+}
+
+void CChildView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), m_boardColour);
+    if (m_bFirstPaintDone)
+        return;
+    m_bFirstPaintDone = true;
+    // The first paint builds the controls and reads the library; then start-up begins.
+    CompleteLoadingStep();
+    CompleteLoadingStep();
+    m_gameMode = Startup;
+    emit FirstPaintDone();
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+#include <atomic>
+
+// The view's screens. A plain integer in the game's files and traces, so the values are fixed.
+enum GameMode : int {
+    MyPuzzles = 0,
+    CreateImage = 1,
+    CreateParameters = 2,
+    Play = 3,
+    Startup = 4,
+    Calendar = 5,
+    Treasury = 6,
+};
+
+// The main view: the one client window of the main frame.
+//
+// This is its first, small form: it paints the board colour and answers every call the frame,
+// the application object and the splash make of it. The screens, the game field and the play
+// tools are not built yet; each call that would reach them writes one log line saying what it
+// would do, so the session log shows the calls arriving.
+class CChildView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Loading steps the view reports to the splash while it starts (skin, patterns, settings,
+    // folders, workers, controls, library).
+    static constexpr int kLoadingSteps = 7;
+
+    explicit CChildView(QWidget* parent = nullptr);
+    ~CChildView() override;
+
+    ::GameMode GameMode() const { return m_gameMode; }
+    void ChangeGameMode(::GameMode mode);
+
+    // Set while a play command must not run (a modal box of the view is up, the game is being
+    // left, ...).
+    bool IsPlayCommandBlocked() const { return m_bPlayCommandBlock; }
+    void SetPlayCommandBlocked(bool blocked) { m_bPlayCommandBlock = blocked; }
+
+    // Play keys forwarded by the application object.
+    void OnPlayGhost();
+    void OnPlayPicture();
+    void OnPlayPause();
+
+    // The idle step between messages; answers whether more idle calls are wanted.
+    bool OnIdle(long count);
+
+    // Calls of the main frame.
+    void RefreshTightCaptionPanel();
+    void RepaintCurrentPanel();
+    void CloseModelessPanels();
+    bool IsInBlockingState() const;
+    // The view's quit path: asks the application to end its message loop.
+    void CloseGame();
+
+    // Start-up progress, read by the splash's worker: one count per loading step done.
+    int LoadingStepCount() const { return kLoadingSteps; }
+    int LoadingStepsDone() const { return m_loadingStepsDone.load(); }
+    // The splash has gone: the view leaves its start-up state for the library screen.
+    void OnSplashClosed();
+
+    QColor BoardColour() const { return m_boardColour; }
+
+signals:
+    // The first paint built the view's controls; the splash may show now.
+    void FirstPaintDone();
+    // One loading step finished (wakes the splash's worker).
+    void LoadingProgress();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void LogNotBuilt(const char* call, const char* wouldDo) const;
+    void CompleteLoadingStep();
+
+    ::GameMode m_gameMode = Startup;
+    bool m_bPlayCommandBlock = false;
+    bool m_bFirstPaintDone = false;
+    std::atomic<int> m_loadingStepsDone{0};
+    // The board colour of a fresh player on the default skin.
+    QColor m_boardColour{0, 238, 0};
+};
