@@ -17,8 +17,10 @@ namespace WINSKIN {
 class Rectangle;
 class Object;
 
-// Items one skin may hold; the rest of a larger file is left out (with one log line).
-constexpr int kMaxSkinItems = 1 << 17;
+// Items one skin may hold; the rest of a larger file is left out (with one log line). Every
+// item starts with room for 128 words and children, a few kilobytes, so this also bounds the
+// memory a hostile file can claim. A real skin has a few hundred items.
+constexpr int kMaxSkinItems = 1 << 14;
 
 // One skin file in memory: the flat list of its items, which it owns. One skin is current for
 // the whole program (Current); the main view loads it and makes it current.
