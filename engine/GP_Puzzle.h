@@ -84,6 +84,48 @@ public:
     void BuildPieces(QIODevice* cache, const std::function<void()>& advanceProgress,
                      const std::vector<CPieceBuilderThread*>& builders);
 
+    // The puzzle file, block by block. Each takes the open file positioned as its block needs
+    // and returns true when every read, write and seek succeeded; readers never trust a size
+    // or a count they have not checked against the file.
+    bool WriteThumbnailBlock(QIODevice& file);
+    bool ReadThumbnailBlock(QIODevice& file);
+    bool WriteSettings(QIODevice& file);
+    bool ReadSettings(QIODevice& file);
+    bool WritePictureBlock(QIODevice& file);
+    bool LoadPicture(QIODevice& file);
+    bool WritePieces(QIODevice& file);
+    bool ReadPieces(QIODevice& file);
+    // The piece-image cache: offset table, then every piece's images in group order.
+    bool WritePieceCache(QIODevice& cache, const std::function<void()>& advanceProgress = {});
+    // The library puzzle's picture, scaled into 370 x 255, for the preview panel.
+    bool LoadPreview(QImage& target);
+
+    // Whole files. Both write the new file beside the old one and rename it over it, so a
+    // failure leaves the old file as it was. WriteNewFile: thumbnail, settings and picture;
+    // SaveProgress: the existing file with new settings and pieces. OpenFile reads header,
+    // settings, picture, and the pieces unless the puzzle is fresh.
+    bool WriteNewFile(const QString& path);
+    bool SaveProgress(const QString& path);
+    bool OpenFile(const QString& path);
+
+    // Joining and solving, on the view's thread. TryJoin is the join pass after a drop and
+    // returns whether anything joined; groups left without a shadow by a join are handed to
+    // requestShadows (the shadow worker) when shadows are on. DropHeldGroup ends a drag: the
+    // join pass, then keepInside for every group (the view keeps groups inside their area).
+    using ShadowRequest = std::function<void(const boost::shared_ptr<GP_GroupDeque>&)>;
+    using GroupStep = std::function<void(const GP_GroupPtr&)>;
+    bool TryJoin(const ShadowRequest& requestShadows = {});
+    void UpdateSolved();
+    void DropHeldGroup(const GroupStep& keepInside = {}, const ShadowRequest& requestShadows = {});
+    // The group's pieces' rectangles together, or its shadow's when useShadow and shadows are on.
+    QRect GroupBounds(const GP_GroupPtr& group, bool useShadow) const;
+    void RotateGroup(const GP_GroupPtr& group, int steps, int cx, int cy);
+    // The first layout of a fresh puzzle: every field group somewhere in area, turned at random
+    // when pieces rotate, and the drawing order shuffled.
+    void SpreadPieces(const QRect& area);
+    void SeparateGroups();
+    void CentreSolved(const QRect& area);
+
     boost::shared_ptr<QImage> m_pImage;
     int32_t m_nBrightness = 0;
     boost::shared_ptr<QImage> m_pThumbnail;
