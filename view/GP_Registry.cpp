@@ -173,7 +173,10 @@ bool CGP_Registry::GetText(const QString& name, QString& text) const
     // Raw bytes are not a text, even when they would decode as one.
     if (value.typeId() != QMetaType::QString)
         return false;
-    text = value.toString();
+    // A deep copy: the caller may be another thread, and the stored text must not be shared
+    // with it beyond the lock.
+    const QString stored = value.toString();
+    text = QString(stored.constData(), stored.size());
     return true;
 }
 
@@ -188,7 +191,7 @@ bool CGP_Registry::GetBytes(const QString& name, int maxWidth, QByteArray& bytes
     const QByteArray stored = value.toByteArray();
     if (stored.size() > maxWidth)
         return false;
-    bytes = stored;
+    bytes = QByteArray(stored.constData(), stored.size());
     return true;
 }
 
