@@ -78,7 +78,7 @@ case "${1:-}" in
   test-tsan)
     install_packages
     build "$ROOT/build-tsan" -DVELMORA_SANITIZE=thread -DVELMORA_BUILD_BENCH=OFF
-    export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+    export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/tests/tsan.supp}
     run_tests "$ROOT/build-tsan"
     ;;
   *)
