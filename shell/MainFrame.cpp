@@ -3,6 +3,7 @@
 #include "resources/StringTable.h"
 #include "shell/GP_LogFile.h"
 #include "shell/MessageBoxDialog.h"
+#include "shell/SplashWnd.h"
 #include "shell/TemplateDialog.h"
 #include "view/ChildView.h"
 
@@ -29,6 +30,9 @@ CMainFrame::CMainFrame()
             OnActivateApp(false);
     });
     WatchDisplay();
+    // The splash comes up once the view has drawn itself for the first time.
+    connect(m_pView, &CChildView::FirstPaintDone, this, [this] { CSplashWnd::Show(this, m_pView); },
+            Qt::QueuedConnection);
 }
 
 CMainFrame::~CMainFrame() = default;

@@ -1,11 +1,14 @@
 #include "shell/TemplateDialog.h"
 
+#include "resources/GP_Resources.h"
+
 #include <QFile>
 #include <QIcon>
 #include <QVariant>
 
 namespace {
 const char kControlIdProperty[] = "controlId";
+constexpr int kProgramIcon = 128;
 }
 
 CTemplateDialog::CTemplateDialog(int templateId, QWidget* parent)
@@ -46,11 +49,7 @@ void CTemplateDialog::showEvent(QShowEvent* event)
 
 QIcon GP_ProgramIcon()
 {
-    // The art keeps the icon under its number; the names differ by how it was packed.
-    static const char* const kCandidates[] = {":/icons/128.png", ":/icons/128.ico", ":/128.png", ":/icon/128.png"};
-    for (const char* name : kCandidates) {
-        if (QFile::exists(QLatin1String(name)))
-            return QIcon(QLatin1String(name));
-    }
-    return QIcon();
+    GP_InitResources();
+    const QString path = GP_IconPath(kProgramIcon);
+    return QFile::exists(path) ? QIcon(path) : QIcon();
 }

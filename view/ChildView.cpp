@@ -34,7 +34,7 @@ void CChildView::LogNotBuilt(const char* call, const char* wouldDo) const
 void CChildView::CompleteLoadingStep()
 {
     ++m_loadingStepsDone;
-    emit LoadingProgress();
+    m_progressEvent.Set();
 }
 
 void CChildView::OnPlayGhost()

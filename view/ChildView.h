@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/GP_Event.h"
+
 #include <QColor>
 #include <QWidget>
 
@@ -61,6 +63,8 @@ public:
     // Start-up progress, read by the splash's worker: one count per loading step done.
     int LoadingStepCount() const { return kLoadingSteps; }
     int LoadingStepsDone() const { return m_loadingStepsDone.load(); }
+    // Set once per loading step; the splash's worker waits on it.
+    CGP_Event* ProgressEvent() { return &m_progressEvent; }
     // The splash has gone: the view leaves its start-up state for the library screen.
     void OnSplashClosed();
 
@@ -69,8 +73,6 @@ public:
 signals:
     // The first paint built the view's controls; the splash may show now.
     void FirstPaintDone();
-    // One loading step finished (wakes the splash's worker).
-    void LoadingProgress();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -83,6 +85,7 @@ private:
     bool m_bPlayCommandBlock = false;
     bool m_bFirstPaintDone = false;
     std::atomic<int> m_loadingStepsDone{0};
+    CGP_Event m_progressEvent{false, false};
     // The board colour of a fresh player on the default skin.
     QColor m_boardColour{0, 238, 0};
 };
