@@ -1,0 +1,627 @@
+#include "engine/GP_PieceImageBuilder.h"
+
+#include "engine/GP_Path.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// Highlight of the bevel: never darker than this grey.
+constexpr int kMinHighlight = 63;
+// Bevel width per 200 pixels of piece size.
+constexpr float kBevelPer200 = 5.0f;
+// Sub-rows and sub-columns of a pixel for the alpha: at 0.09 + 0.2·k.
+constexpr int kSubSamples = 5;
+constexpr double kSubStart = 0.09;
+constexpr double kSubStep = 0.2;
+// Opaque pixels on the border of an image are softened to this.
+constexpr int kOpaqueAlpha = 254;
+constexpr int kBorderAlpha = 244;
+// The probe around a pixel that tells the inside of a piece from its bevel.
+constexpr int kProbeCount = 10;
+constexpr float kProbeStep = 0.628f;
+// The four sub-samples of a bevel pixel.
+constexpr double kBevelSubX[4] = {0.09, 0.59, 0.09, 0.59};
+constexpr double kBevelSubY[4] = {0.09, 0.09, 0.59, 0.59};
+constexpr float kHalfPi = static_cast<float>(M_PI / 2);
+constexpr float kPi = static_cast<float>(M_PI);
+// Room left around an arc's box, far beyond any rounding of the outline queries, so that an
+// arc left out by its box could never have answered.
+constexpr double kArcBoxPad = 1e-3;
+
+int Clamp(int value, int low, int high)
+{
+    return value < low ? low : (value > high ? high : value);
+}
+
+uint32_t ShadeChannel(int channel, float f, float g, int highlight, int shift)
+{
+    const int value = static_cast<int>(f * static_cast<float>(channel) + g * static_cast<float>(highlight));
+    return static_cast<uint32_t>(Clamp(value, 0, 255)) << shift;
+}
+
+uint32_t ShadePixelWord(uint32_t pixel, float f, float g, int highlight)
+{
+    return (pixel & 0xFF000000u) | ShadeChannel((pixel >> 16) & 0xFF, f, g, highlight, 16)
+         | ShadeChannel((pixel >> 8) & 0xFF, f, g, highlight, 8) | ShadeChannel(pixel & 0xFF, f, g, highlight, 0);
+}
+
+void Normalise(const float in[3], float out[3])
+{
+    const float length = std::sqrt(in[0] * in[0] + in[1] * in[1] + in[2] * in[2]);
+    for (int i = 0; i < 3; ++i)
+        out[i] = in[i] / length;
+}
+
+struct EdgeEnds
+{
+    double x1, y1, x2, y2;
+};
+
+EdgeEnds Ends(const CGP_Path* edge)
+{
+    const GP_PathSegment& first = edge->m_segments.front();
+    const GP_PathSegment& last = edge->m_segments.back();
+    return {first.x1, first.y1, last.x2, last.y2};
+}
+
+// Whichever of the given edges is present answers; otherwise the fallback.
+double FirstOf(std::initializer_list<std::pair<const CGP_Path*, double EdgeEnds::*>> options,
+               double fallback)
+{
+    for (const auto& option : options) {
+        if (option.first)
+            return Ends(option.first).*option.second;
+    }
+    return fallback;
+}
+
+bool Present(const CGP_Path* edge)
+{
+    return edge && !edge->m_segments.empty();
+}
+} // namespace
+
+const GP_BevelLight& GP_BevelLight::Get()
+{
+    static const GP_BevelLight light = [] {
+        GP_BevelLight l{};
+        l.a = 1.0f / std::sqrt(3.0f);
+        const float a = l.a;
+        const float directions[4][3] = {{-a, -a, a}, {-a, a, a}, {a, a, a}, {a, -a, a}};
+        for (int r = 0; r < 4; ++r) {
+            const float towardsViewer[3] = {directions[r][0], directions[r][1], directions[r][2] + 1.0f};
+            for (int i = 0; i < 3; ++i)
+                l.light[r][i] = directions[r][i];
+            Normalise(towardsViewer, l.half[r]);
+        }
+        l.s0 = GP_Pow32(l.half[0][2]);
+        l.flatDiffuse = 4 * a;
+        l.flatSpecular = 4 * l.s0;
+        l.base = 1 - a - l.s0;
+        l.average = 0.25f;
+        return l;
+    }();
+    return light;
+}
+
+float GP_Pow32(float x)
+{
+    for (int i = 0; i < 5; ++i)
+        x *= x;
+    return x;
+}
+
+int GP_HighlightLevel(int brightness)
+{
+    return std::max(255 - brightness, kMinHighlight);
+}
+
+float GP_BevelWidth(float pieceSize)
+{
+    return pieceSize * kBevelPer200 / 200.0f;
+}
+
+GP_PieceFrame GP_MeasurePiece(const CGP_Path* const edges[4], int pictureWidth, int pictureHeight)
+{
+    GP_PieceFrame frame;
+    const CGP_Path* top = Present(edges[0]) ? edges[0] : nullptr;
+    const CGP_Path* right = Present(edges[1]) ? edges[1] : nullptr;
+    const CGP_Path* bottom = Present(edges[2]) ? edges[2] : nullptr;
+    const CGP_Path* left = Present(edges[3]) ? edges[3] : nullptr;
+    // Without a single side nothing says where the piece is.
+    if (!top && !right && !bottom && !left)
+        return frame;
+
+    int boxLeft = pictureWidth, boxTop = pictureHeight, boxRight = 0, boxBottom = 0;
+    GP_EdgeBox bounds[4];
+    for (int side = 0; side < 4; ++side) {
+        if (!Present(edges[side]))
+            continue;
+        bounds[side] = EdgeBounds(edges[side]);
+        boxLeft = std::min(boxLeft, bounds[side].left);
+        boxTop = std::min(boxTop, bounds[side].top);
+        boxRight = std::max(boxRight, bounds[side].right);
+        boxBottom = std::max(boxBottom, bounds[side].bottom);
+    }
+    frame.innerTop = top ? bounds[0].bottom : std::max(boxTop, 0);
+    frame.innerRight = right ? bounds[1].left : boxRight;
+    frame.innerBottom = bottom ? bounds[2].top : boxBottom;
+    frame.innerLeft = left ? bounds[3].right : std::max(boxLeft, 0);
+
+    frame.left = std::max(boxLeft, 0);
+    frame.top = std::max(boxTop, 0);
+    frame.right = std::min(boxRight + 1, pictureWidth);
+    frame.bottom = std::min(boxBottom + 1, pictureHeight);
+
+    // A straight side runs between the corners of the sides next to it.
+    frame.topLeftX = FirstOf({{top, &EdgeEnds::x1}, {bottom, &EdgeEnds::x1}}, frame.left);
+    frame.topLeftY = FirstOf({{top, &EdgeEnds::y1}, {left, &EdgeEnds::y1}, {right, &EdgeEnds::y1}}, frame.top);
+    frame.topRightX = FirstOf({{top, &EdgeEnds::x2}, {bottom, &EdgeEnds::x2}}, frame.right);
+    frame.topRightY = FirstOf({{top, &EdgeEnds::y2}, {right, &EdgeEnds::y1}, {left, &EdgeEnds::y1}}, frame.top);
+    frame.bottomLeftX = FirstOf({{bottom, &EdgeEnds::x1}, {top, &EdgeEnds::x1}}, frame.left);
+    frame.bottomLeftY = FirstOf({{bottom, &EdgeEnds::y1}, {left, &EdgeEnds::y2}, {right, &EdgeEnds::y2}}, frame.bottom);
+    frame.bottomRightX = FirstOf({{bottom, &EdgeEnds::x2}, {top, &EdgeEnds::x2}}, frame.right);
+    frame.bottomRightY = FirstOf({{bottom, &EdgeEnds::y2}, {right, &EdgeEnds::y2}, {left, &EdgeEnds::y2}}, frame.bottom);
+
+    frame.valid = frame.right > frame.left && frame.bottom > frame.top;
+    return frame;
+}
+
+// One arc of a side, alone, with a box that surely holds it: an arc whose box lies beyond a
+// row or beyond the nearest distance found so far cannot answer, so it is not asked.
+struct CGP_PieceImageBuilder::Arc
+{
+    CGP_Path path;
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+
+    explicit Arc(const GP_PathSegment& segment)
+    {
+        path.m_segments.push_back(segment);
+        const GP_PathSegment& s = segment;
+        // Extremes of the offset h(t) over 0..1: the ends and where h'(t) = 0.
+        double low = 0, high = 0;
+        auto widen = [&](double t) {
+            if (!(t > 0 && t < 1))
+                return;
+            const double h = s.Offset(t);
+            low = std::min(low, h);
+            high = std::max(high, h);
+        };
+        const double qa = 3 * (s.A + s.B);
+        const double qb = -2 * (2 * s.A + s.B);
+        const double qc = s.A;
+        if (std::abs(qa) > 1e-12) {
+            const double discriminant = qb * qb - 4 * qa * qc;
+            if (discriminant >= 0) {
+                const double root = std::sqrt(discriminant);
+                widen((-qb + root) / (2 * qa));
+                widen((-qb - root) / (2 * qa));
+            }
+        } else if (std::abs(qb) > 1e-12) {
+            widen(-qc / qb);
+        }
+        const double c = std::cos(s.alpha);
+        const double sn = std::sin(s.alpha);
+        minX = minY = HUGE_VAL;
+        maxX = maxY = -HUGE_VAL;
+        for (double u : {0.0, s.L}) {
+            for (double h : {low, high}) {
+                const double x = s.x1 + u * c - h * sn;
+                const double y = s.y1 + u * sn + h * c;
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+        }
+        const double pad = kArcBoxPad * (1 + s.L);
+        minX -= pad;
+        minY -= pad;
+        maxX += pad;
+        maxY += pad;
+    }
+
+    double SquaredDistanceToBox(double x, double y) const
+    {
+        const double dx = x < minX ? minX - x : (x > maxX ? x - maxX : 0);
+        const double dy = y < minY ? minY - y : (y > maxY ? y - maxY : 0);
+        return dx * dx + dy * dy;
+    }
+};
+
+// A side of the piece: the arcs of its edge, or the straight line of a border side.
+struct CGP_PieceImageBuilder::Side
+{
+    const CGP_Path* edge = nullptr;
+    std::vector<Arc> arcs;
+    bool horizontal = false; // a straight top or bottom: the distance is along y
+    double line = 0;
+    float angle = 0;
+};
+
+CGP_PieceImageBuilder::CGP_PieceImageBuilder(const GP_PieceSource& source, const GP_PieceFrame& frame)
+    : m_source(source)
+    , m_frame(frame)
+    , m_width(frame.Width())
+    , m_height(frame.Height())
+    , m_steps(source.rotate ? 4 : 1)
+{
+    m_bevel = GP_BevelWidth(source.pieceSize);
+    m_reach = m_bevel + 1;
+}
+
+CGP_PieceImageBuilder::~CGP_PieceImageBuilder() = default;
+
+void CGP_PieceImageBuilder::Build(std::vector<GP_PieceBitmap>& images)
+{
+    PrepareSides();
+    CopyPicture();
+    ComputeAlpha();
+    MarkOuterFrame();
+    m_shaded.assign(static_cast<size_t>(m_steps), m_pixels);
+    if (m_source.bevel)
+        ShadeBevel();
+    Premultiply();
+    Turn(images);
+}
+
+void CGP_PieceImageBuilder::PrepareSides()
+{
+    m_sides.assign(4, Side{});
+    const double lines[4] = {m_frame.topLeftY, m_frame.topRightX, m_frame.bottomLeftY, m_frame.topLeftX};
+    const float angles[4] = {kHalfPi, kPi, -kHalfPi, 0.0f};
+    for (int i = 0; i < 4; ++i) {
+        Side& side = m_sides[static_cast<size_t>(i)];
+        side.horizontal = i == 0 || i == 2;
+        side.line = lines[i];
+        side.angle = angles[i];
+        if (!Present(m_source.edges[i]))
+            continue;
+        side.edge = m_source.edges[i];
+        for (const GP_PathSegment& segment : side.edge->m_segments) {
+            if (segment.L > 0)
+                side.arcs.emplace_back(segment);
+        }
+    }
+}
+
+void CGP_PieceImageBuilder::CopyPicture()
+{
+    m_pixels.assign(static_cast<size_t>(m_width) * m_height, 0);
+    const QImage* picture = m_source.picture;
+    QImage converted;
+    const bool direct = picture->format() == QImage::Format_ARGB32 || picture->format() == QImage::Format_RGB32;
+    if (!direct)
+        converted = picture->copy(m_frame.left, m_frame.top, m_width, m_height).convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < m_height; ++y) {
+        const QRgb* row = direct ? reinterpret_cast<const QRgb*>(picture->constScanLine(m_frame.top + y)) + m_frame.left
+                                 : reinterpret_cast<const QRgb*>(converted.constScanLine(y));
+        uint32_t* out = &m_pixels[static_cast<size_t>(y) * m_width];
+        for (int x = 0; x < m_width; ++x)
+            out[x] = row[x] & 0x00FFFFFFu;
+    }
+}
+
+void CGP_PieceImageBuilder::AddRowCrossings(double y, std::vector<double>& crossings) const
+{
+    for (const Side& side : m_sides) {
+        for (const Arc& arc : side.arcs) {
+            if (y < arc.minY || y > arc.maxY)
+                continue;
+            for (double x : CrossingsAtY(&arc.path, y))
+                crossings.push_back(x);
+        }
+    }
+    // Straight border sides cross every sub-row between their corners.
+    if (!m_sides[3].edge && y >= m_frame.topLeftY && y < m_frame.bottomLeftY)
+        crossings.push_back(0);
+    if (!m_sides[1].edge && y >= m_frame.topRightY && y < m_frame.bottomRightY)
+        crossings.push_back(m_frame.topRightX);
+}
+
+namespace {
+// The sample positions of a row, in order: sample s lies in pixel s / 5 at sub-column s % 5.
+class RowSamples
+{
+public:
+    RowSamples(int left, int width) : m_left(left), m_count(width * kSubSamples) {}
+
+    int Count() const { return m_count; }
+
+    double At(int s) const
+    {
+        const int x = s / kSubSamples;
+        const int j = s % kSubSamples;
+        return m_left + x + kSubStart + kSubStep * j;
+    }
+
+    // The first sample at or right of c (strictly right when after is set).
+    int FirstFrom(double c, bool after) const
+    {
+        const double estimate = (c - m_left - kSubStart) / kSubStep;
+        int s = estimate <= 0 ? 0 : (estimate >= m_count ? m_count : static_cast<int>(estimate));
+        auto before = [&](int at) { return after ? At(at) <= c : At(at) < c; };
+        while (s > 0 && !before(s - 1))
+            --s;
+        while (s < m_count && before(s))
+            ++s;
+        return s;
+    }
+
+private:
+    int m_left;
+    int m_count;
+};
+
+// Adds the samples first..last-1 to the counts of their pixels; whole pixels go through the
+// difference array.
+void AddSamples(int first, int last, int* counts, int* wholeSteps)
+{
+    if (first >= last)
+        return;
+    const int firstPixel = first / kSubSamples;
+    const int lastPixel = (last - 1) / kSubSamples;
+    if (firstPixel == lastPixel) {
+        counts[firstPixel] += last - first;
+        return;
+    }
+    counts[firstPixel] += (firstPixel + 1) * kSubSamples - first;
+    counts[lastPixel] += last - lastPixel * kSubSamples;
+    wholeSteps[firstPixel + 1] += kSubSamples;
+    wholeSteps[lastPixel] -= kSubSamples;
+}
+} // namespace
+
+void CGP_PieceImageBuilder::ComputeAlpha()
+{
+    uint8_t coverage[kSubSamples * kSubSamples + 1];
+    for (int h = 0; h <= kSubSamples * kSubSamples; ++h)
+        coverage[h] = static_cast<uint8_t>(h * 255 * 0.04);
+
+    m_alpha.assign(static_cast<size_t>(m_width) * m_height, 0);
+    const RowSamples samples(m_frame.left, m_width);
+    std::vector<int> counts(static_cast<size_t>(m_width));
+    std::vector<int> wholeSteps(static_cast<size_t>(m_width) + 1);
+    std::vector<double> crossings;
+    std::vector<int> enter, leave;
+    for (int y = 0; y < m_height; ++y) {
+        std::fill(counts.begin(), counts.end(), 0);
+        std::fill(wholeSteps.begin(), wholeSteps.end(), 0);
+        bool crossed = false;
+        for (int k = 0; k < kSubSamples; ++k) {
+            const double Y = m_frame.top + y + kSubStart + kSubStep * k;
+            crossings.clear();
+            AddRowCrossings(Y, crossings);
+            // A crossing that is no number lies neither left nor right of any sample.
+            crossings.erase(std::remove_if(crossings.begin(), crossings.end(), [](double c) { return std::isnan(c); }),
+                            crossings.end());
+            if (crossings.empty())
+                continue;
+            crossed = true;
+            std::sort(crossings.begin(), crossings.end());
+            // A sample is inside when an odd number of crossings lies on either side of it.
+            // From enter[i] on, crossing i no longer lies right of the samples; from leave[i]
+            // on it lies left of them.
+            const int n = static_cast<int>(crossings.size());
+            enter.resize(static_cast<size_t>(n));
+            leave.resize(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i) {
+                enter[static_cast<size_t>(i)] = samples.FirstFrom(crossings[static_cast<size_t>(i)], false);
+                leave[static_cast<size_t>(i)] = samples.FirstFrom(crossings[static_cast<size_t>(i)], true);
+            }
+            int at = 0, entered = 0, left = 0;
+            for (;;) {
+                while (entered < n && enter[static_cast<size_t>(entered)] <= at)
+                    ++entered;
+                while (left < n && leave[static_cast<size_t>(left)] <= at)
+                    ++left;
+                int next = samples.Count();
+                if (entered < n)
+                    next = std::min(next, enter[static_cast<size_t>(entered)]);
+                if (left < n)
+                    next = std::min(next, leave[static_cast<size_t>(left)]);
+                const int rightOf = n - entered;
+                if ((left & 1) && (rightOf & 1))
+                    AddSamples(at, next, counts.data(), wholeSteps.data());
+                if (next >= samples.Count())
+                    break;
+                at = next;
+            }
+        }
+        if (!crossed)
+            continue;
+        uint8_t* row = &m_alpha[static_cast<size_t>(y) * m_width];
+        int whole = 0;
+        for (int x = 0; x < m_width; ++x) {
+            whole += wholeSteps[static_cast<size_t>(x)];
+            row[x] = coverage[counts[static_cast<size_t>(x)] + whole];
+        }
+    }
+    for (size_t i = 0; i < m_pixels.size(); ++i)
+        m_pixels[i] = (m_pixels[i] & 0x00FFFFFFu) | (static_cast<uint32_t>(m_alpha[i]) << 24);
+}
+
+void CGP_PieceImageBuilder::MarkOuterFrame()
+{
+    auto soften = [&](int x, int y) {
+        const size_t i = static_cast<size_t>(y) * m_width + x;
+        if (m_alpha[i] < kOpaqueAlpha)
+            return;
+        m_alpha[i] = kBorderAlpha;
+        m_pixels[i] = (m_pixels[i] & 0x00FFFFFFu) | (static_cast<uint32_t>(kBorderAlpha) << 24);
+    };
+    for (int x = 0; x < m_width; ++x) {
+        soften(x, 0);
+        soften(x, m_height - 1);
+    }
+    for (int y = 0; y < m_height; ++y) {
+        soften(0, y);
+        soften(m_width - 1, y);
+    }
+}
+
+bool CGP_PieceImageBuilder::NearestSide(double x, double y, double& distance, float& angle) const
+{
+    double best = m_reach;
+    bool found = false;
+    for (int i = 0; i < 4; ++i) {
+        const Side& side = m_sides[static_cast<size_t>(i)];
+        if (!side.edge) {
+            const double d = std::abs((side.horizontal ? y : x) - side.line);
+            if (d < best) {
+                best = d;
+                angle = side.angle;
+                found = true;
+            }
+            continue;
+        }
+        for (const Arc& arc : side.arcs) {
+            if (arc.SquaredDistanceToBox(x, y) >= best * best)
+                continue;
+            float normal;
+            if (DistanceToEdge(&arc.path, x, y, best, i, normal)) {
+                angle = normal;
+                found = true;
+            }
+        }
+    }
+    distance = best;
+    return found;
+}
+
+void CGP_PieceImageBuilder::ShadeBevel()
+{
+    const GP_BevelLight& light = GP_BevelLight::Get();
+    const int highlight = GP_HighlightLevel(m_source.brightness);
+    int probeX[kProbeCount], probeY[kProbeCount];
+    for (int i = 0; i < kProbeCount; ++i) {
+        const float angle = kProbeStep * static_cast<float>(i);
+        probeX[i] = static_cast<int>(std::lround(m_reach * std::cos(angle)));
+        probeY[i] = static_cast<int>(std::lround(m_reach * std::sin(angle)));
+    }
+    // Inside the piece every pixel gets the same flat light: one table for all of them.
+    const float flatF = light.base + light.flatDiffuse * light.average;
+    const float flatG = light.flatSpecular * light.average;
+    uint8_t flat[256];
+    for (int c = 0; c < 256; ++c)
+        flat[c] = static_cast<uint8_t>(ShadeChannel(c, flatF, flatG, highlight, 0));
+
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < m_width; ++x) {
+            const size_t i = static_cast<size_t>(y) * m_width + x;
+            if (m_alpha[i] == 0)
+                continue;
+            bool interior = true;
+            for (int p = 0; p < kProbeCount && interior; ++p) {
+                const int px = Clamp(x + probeX[p], 0, m_width - 1);
+                const int py = Clamp(y + probeY[p], 0, m_height - 1);
+                interior = m_alpha[static_cast<size_t>(py) * m_width + px] >= kOpaqueAlpha;
+            }
+            if (!interior) {
+                ShadePixel(x, y, highlight);
+                continue;
+            }
+            const uint32_t pixel = m_pixels[i];
+            const uint32_t shaded = (pixel & 0xFF000000u) | (uint32_t(flat[(pixel >> 16) & 0xFF]) << 16)
+                                  | (uint32_t(flat[(pixel >> 8) & 0xFF]) << 8) | flat[pixel & 0xFF];
+            for (int r = 0; r < m_steps; ++r)
+                m_shaded[static_cast<size_t>(r)][i] = shaded;
+        }
+    }
+}
+
+void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight)
+{
+    const GP_BevelLight& light = GP_BevelLight::Get();
+    const float k = 1.0f / m_bevel;
+    float diffuse[4] = {0, 0, 0, 0};
+    float specular[4] = {0, 0, 0, 0};
+    bool interior = false;
+    for (int sub = 0; sub < 4 && !interior; ++sub) {
+        const double X = m_frame.left + x + kBevelSubX[sub];
+        const double Y = m_frame.top + y + kBevelSubY[sub];
+        double d;
+        float angle = 0;
+        if (!NearestSide(X, Y, d, angle)) {
+            interior = true;
+            break;
+        }
+        if (d >= m_bevel) {
+            for (int r = 0; r < m_steps; ++r) {
+                diffuse[r] += light.light[r][2];
+                specular[r] += light.s0;
+            }
+            continue;
+        }
+        const float t = static_cast<float>((m_bevel - d) * k);
+        const float nx = -std::cos(angle) * t;
+        const float ny = -std::sin(angle) * t;
+        const float nz = std::sqrt(1 - t * t);
+        for (int r = 0; r < m_steps; ++r) {
+            diffuse[r] += nx * light.light[r][0] + ny * light.light[r][1] + nz * light.light[r][2];
+            specular[r] += GP_Pow32(nx * light.half[r][0] + ny * light.half[r][1] + nz * light.half[r][2]);
+        }
+    }
+    const size_t i = static_cast<size_t>(y) * m_width + x;
+    for (int r = 0; r < m_steps; ++r) {
+        const float d = interior ? light.flatDiffuse : diffuse[r];
+        const float s = interior ? light.flatSpecular : specular[r];
+        const float f = light.base + d * light.average;
+        const float g = s * light.average;
+        m_shaded[static_cast<size_t>(r)][i] = ShadePixelWord(m_pixels[i], f, g, highlight);
+    }
+}
+
+void CGP_PieceImageBuilder::Premultiply()
+{
+    for (std::vector<uint32_t>& image : m_shaded) {
+        for (uint32_t& pixel : image) {
+            const uint32_t a = pixel >> 24;
+            if (a == 255)
+                continue;
+            if (a == 0) {
+                pixel = 0;
+                continue;
+            }
+            const uint32_t r = ((pixel >> 16) & 0xFF) * a / 255;
+            const uint32_t g = ((pixel >> 8) & 0xFF) * a / 255;
+            const uint32_t b = (pixel & 0xFF) * a / 255;
+            pixel = (a << 24) | (r << 16) | (g << 8) | b;
+        }
+    }
+}
+
+void CGP_PieceImageBuilder::Turn(std::vector<GP_PieceBitmap>& images)
+{
+    images.assign(static_cast<size_t>(m_steps), GP_PieceBitmap{});
+    const int w = m_width;
+    const int h = m_height;
+    for (int r = 0; r < m_steps; ++r) {
+        GP_PieceBitmap& out = images[static_cast<size_t>(r)];
+        std::vector<uint32_t>& in = m_shaded[static_cast<size_t>(r)];
+        out.width = (r & 1) ? h : w;
+        out.height = (r & 1) ? w : h;
+        if (r == 0) {
+            out.pixels = std::move(in);
+            continue;
+        }
+        out.pixels.resize(in.size());
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                int tx, ty;
+                if (r == 1) {
+                    tx = h - 1 - y;
+                    ty = x;
+                } else if (r == 2) {
+                    tx = w - 1 - x;
+                    ty = h - 1 - y;
+                } else {
+                    tx = y;
+                    ty = w - 1 - x;
+                }
+                out.pixels[static_cast<size_t>(ty) * out.width + tx] = in[static_cast<size_t>(y) * w + x];
+            }
+        }
+    }
+}

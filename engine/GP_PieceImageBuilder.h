@@ -1,0 +1,105 @@
+#pragma once
+
+#include "engine/GP_PuzzlePiece.h"
+
+#include <QImage>
+
+#include <cstdint>
+#include <vector>
+
+class CGP_Path;
+
+// The light that shades a bevel, in single precision as it always was. Step r is the light of
+// the image turned r quarter turns: once turned, every image is lit from the upper left.
+struct GP_BevelLight
+{
+    float a;              // 1/√3
+    float light[4][3];    // towards the light, per rotation step
+    float half[4][3];     // half vector between the light and the viewer
+    float s0;             // highlight of a flat surface, (H0.z)^32
+    float flatDiffuse;    // four flat sub-samples
+    float flatSpecular;
+    float base;           // 1 − a − s0
+    float average;        // 1/4
+
+    static const GP_BevelLight& Get();
+};
+
+// x^32 by squaring, in single precision.
+float GP_Pow32(float x);
+
+// Grey level of the bevel's highlight: the darker the picture, the brighter the highlight.
+int GP_HighlightLevel(int brightness);
+// Width of the bevel for a piece size.
+float GP_BevelWidth(float pieceSize);
+
+// Where a piece lies in the picture, worked out from its sides.
+struct GP_PieceFrame
+{
+    bool valid = false;
+    // The image box; right and bottom exclusive.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    // Inner limits of the four sides: what lies between them is solid piece.
+    int innerTop = 0, innerRight = 0, innerBottom = 0, innerLeft = 0;
+    // Corners, for the straight border sides.
+    double topLeftX = 0, topLeftY = 0, topRightX = 0, topRightY = 0;
+    double bottomRightX = 0, bottomRightY = 0, bottomLeftX = 0, bottomLeftY = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
+
+// The box, inner limits and corners of the piece with these sides (top, right, bottom, left).
+// Not valid when the piece has no side at all or its box misses the picture.
+GP_PieceFrame GP_MeasurePiece(const CGP_Path* const edges[4], int pictureWidth, int pictureHeight);
+
+// One rotation step's image of a piece, as 0xAARRGGBB words.
+struct GP_PieceBitmap
+{
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+};
+
+// Makes a piece's images from the picture: the anti-aliased alpha of its outline, the outer
+// frame, the bevel, premultiplication and the quarter turns. images receives one bitmap, or four
+// when the source rotates pieces, each already turned.
+class CGP_PieceImageBuilder
+{
+public:
+    CGP_PieceImageBuilder(const GP_PieceSource& source, const GP_PieceFrame& frame);
+    ~CGP_PieceImageBuilder();
+
+    void Build(std::vector<GP_PieceBitmap>& images);
+
+    // Steps of the build, in order; public so that each can be checked on its own.
+    void CopyPicture();
+    void ComputeAlpha();
+    void MarkOuterFrame();
+    void ShadeBevel();
+    void Premultiply();
+    void Turn(std::vector<GP_PieceBitmap>& images);
+
+    const std::vector<uint8_t>& Alpha() const { return m_alpha; }
+
+private:
+    struct Arc;
+    struct Side;
+
+    void PrepareSides();
+    void AddRowCrossings(double y, std::vector<double>& crossings) const;
+    bool NearestSide(double x, double y, double& distance, float& angle) const;
+    void ShadePixel(int x, int y, int highlight);
+
+    const GP_PieceSource& m_source;
+    const GP_PieceFrame& m_frame;
+    int m_width;
+    int m_height;
+    int m_steps;
+    std::vector<uint32_t> m_pixels;          // step 0 before the bevel: picture with alpha
+    std::vector<uint8_t> m_alpha;
+    std::vector<std::vector<uint32_t>> m_shaded; // per step, unturned
+    std::vector<Side> m_sides;
+    float m_bevel = 0;
+    float m_reach = 0;
+};
