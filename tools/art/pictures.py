@@ -217,7 +217,7 @@ def sparkle_strip():
     n, frames = 24, 16
     strip = Image.new("RGBA", (n * frames, n), (0, 0, 0, 0))
     rng = np.random.RandomState(99)
-    motes = [(rng.uniform(0, 2 * math.pi), rng.uniform(0.6, 1.0), rng.choice([0, 1])) for _ in range(9)]
+    motes = [(k * 2 * math.pi / 9 + rng.uniform(-0.3, 0.3), rng.uniform(0.6, 1.0), k % 2) for k in range(9)]
     for f in range(frames):
         t = f / (frames - 1)
         big = Image.new("RGBA", (n * A.SS, n * A.SS), (0, 0, 0, 0))
@@ -225,7 +225,7 @@ def sparkle_strip():
         c = n * A.SS / 2
         flare = math.sin(min(1.0, t * 2.2) * math.pi) if t < 0.45 else max(0.0, 1 - (t - 0.45) / 0.55) * 0.35
         reach = (3 + 8 * math.sin(min(1.0, t * 1.6) * math.pi / 2)) * A.SS
-        alpha = int(255 * max(0.0, 1 - t ** 1.6))
+        alpha = int(255 * max(0.15, 1 - t ** 1.6))  # the last frame fades, it does not vanish
         # four-point star
         for ang in (0, math.pi / 2):
             for sign in (1, -1):

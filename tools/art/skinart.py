@@ -278,8 +278,16 @@ def panel_image(st, w, h, caption):
 
 def dialog_sheet(st):
     D = DIALOG
-    img = panel_image(st, D["w"], D["h"], D["caption"])
-    ornament(st, img, (D["left"], 0, D["w"] - D["right"], D["caption"]))
+    return panel_image(st, D["w"], D["h"], D["caption"])
+
+
+ORNAMENT = dict(w=100, h=40)
+
+
+def ornament_sheet(st):
+    """The caption's decoration, drawn once at the caption's right end (never stretched)."""
+    img = Image.new("RGBA", (ORNAMENT["w"], ORNAMENT["h"]), (0, 0, 0, 0))
+    ornament(st, img, (-ORNAMENT["w"] * 1.2, 0, ORNAMENT["w"] * 1.06, ORNAMENT["h"]))
     return img
 
 

@@ -122,7 +122,7 @@ class SkinBuilder:
         nine_slice(r, esrc, 0, 0, ew, eh, ec, ec, ec, ec, name="FieldFace")
         nine_slice(r, esrc, 0, eh, ew, eh, ec, ec, ec, ec, attributes="Focused", name="FieldFocus")
         nine_slice(r, esrc, 0, eh, ew, eh, ec, ec, ec, ec, attributes="Hover", name="FieldHover")
-        self.text_style(r, "ClockText", "Clock", st.accent_light, fmt(DT_CENTER, DT_VCENTER, DT_SINGLELINE))
+        self.text_style(r, "ClockText", "Clock", st.extra.get("clock", st.accent_light), fmt(DT_CENTER, DT_VCENTER, DT_SINGLELINE))
 
     def button_object(self, id1=0, id2=0, rect=None, extra=()):
         rect = rect or dict(X1="0", Y1="0", X2="0,rb", Y2="0,rb")
@@ -217,7 +217,10 @@ class SkinBuilder:
                    attributes="NonClient", name="DialogFrame")
         cap = D["caption"]
         self.text_style(r, "DialogTitle", "Title", st.text, fmt(DT_VCENTER, DT_SINGLELINE, "DT_END_ELLIPSIS"),
-                        attributes="NonClient", X1="20", Y1="0", X2="90,rb", Y2=str(cap))
+                        attributes="NonClient", X1="20", Y1="0", X2="124,rb", Y2=str(cap))
+        osrc = self.bitmap("ornament", S.ornament_sheet(st))
+        r.sub("Bitmap", Name="DialogOrnament", Attributes="NonClient", Src=osrc, HPosition="Centered",
+              VPosition="Centered", X1=f"{S.ORNAMENT['w'] + 20},rb", Y1="0", X2="20,rb", Y2=str(cap))
         r.sub("Caption", Name="DialogCaption", HitResult="HTCAPTION", X1="0", Y1="0", X2="0,rb", Y2=str(cap))
         # the client area shows the panel's plain middle
         c = r.sub("Client", Name="DialogClient", Attributes="Client", X1="16", Y1=str(cap + 8), X2="16,rb", Y2="16,rb")
@@ -253,6 +256,7 @@ class SkinBuilder:
                           X1="0", Y1="0", X2="0,rb", Y2="0,rb", **extra)
         o.sub("Group", Name=frame)
         if kind == "dialog":
+            o.sub("Bitmap", Name="DialogOrnament")
             o.sub("Text", Name="DialogTitle")
             o.sub("Caption", Name="DialogCaption")
         if kind == "band":

@@ -38,14 +38,23 @@ def felt():
     return to_image(normalise(n * 0.7 + fibres * 0.3), (255, 250, 240), 0.70, 0.95)
 
 
+def streaks(seed, length=41, w=SIZE, h=SIZE):
+    """Fine lines along x: noise smoothed along each row, wrapping so it tiles."""
+    rng = np.random.RandomState(seed)
+    rows = rng.rand(h, w)
+    kernel = np.ones(length) / length
+    return normalise(np.array([np.convolve(np.concatenate([r[-length:], r, r[:length]]), kernel, mode="same")[length:-length]
+                               for r in rows]))
+
+
 def wood_values(seed, rings=7, w=SIZE, h=SIZE):
+    """Grain running along x: growth rings bent by a slow warp, over fine fibre streaks."""
     x, y = np.mgrid[0:h, 0:w].astype(float)[::-1]
-    warp = A.noise(w, h, seed, 3, 3, 0.5)
-    fine = A.noise(w, h, seed + 1, 64, 2, 0.5)
-    phase = (y / w) * rings * 2 * math.pi + warp * 6.0
-    grain = 0.5 + 0.5 * np.sin(phase)
-    grain = grain ** 1.6
-    return normalise(grain * 0.75 + fine * 0.25)
+    warp = A.noise(w, h, seed, 2, 3, 0.5)
+    phase = (y / h) * rings * 2 * math.pi + warp * 5.0
+    rings_v = 1.0 - 0.8 * (0.5 + 0.5 * np.sin(phase)) ** 6
+    fibres = streaks(seed + 1, 61, w, h)
+    return normalise(rings_v * 0.55 + fibres * 0.45)
 
 
 def wood():
@@ -177,22 +186,17 @@ def terrazzo():
 
 
 def metal():
-    rng = np.random.RandomState(131)
-    rows = rng.rand(SIZE, SIZE)
-    # streaks: each row smoothed strongly along x, wrapping so it tiles
-    k = 41
-    kernel = np.ones(k) / k
-    streak = np.array([np.convolve(np.concatenate([r[-k:], r, r[:k]]), kernel, mode="same")[k:-k] for r in rows])
+    streak = streaks(131)
     sheen = A.noise(SIZE, SIZE, 132, 2, 2, 0.5)
-    v = normalise(streak) * 0.6 + sheen * 0.4
+    v = streak * 0.6 + sheen * 0.4
     return to_image(normalise(v), (240, 245, 255), 0.66, 0.95)
 
 
 def velvet():
     soft = A.noise(SIZE, SIZE, 141, 3, 4, 0.55)
     nap = A.noise(SIZE, SIZE, 142, 96, 2, 0.5)
-    v = soft * 0.8 + nap * 0.2
-    return to_image(normalise(v) ** 1.3, (255, 240, 250), 0.55, 0.92)
+    v = soft * 0.6 + nap * 0.4
+    return to_image(normalise(v), (255, 240, 250), 0.66, 0.9)
 
 
 def grass():
