@@ -191,7 +191,6 @@ int CROruzozApp::Run()
         MemoryDump::SetAfterDump(&OnFatalSignalDumped);
 
         CreateMainFrame();
-        qApp->installEventFilter(this);
         StartIdleProcessing();
         ArmCrashTest();
         QApplication::exec();
@@ -212,6 +211,7 @@ CMainFrame* CROruzozApp::CreateMainFrame()
     const QSize size = screen ? screen->geometry().size() : QSize(kMinScreenWidth, kMinScreenHeight);
     m_pMainWnd->setGeometry(QRect(QPoint(0, 0), size));
     m_pMainWnd->showMaximized();
+    qApp->installEventFilter(this);
     return m_pMainWnd;
 }
 
@@ -291,15 +291,10 @@ bool CROruzozApp::PreTranslateMessage(int key)
 
 bool CROruzozApp::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-        return false;
-    // A key travels up from the focus widget through its parents; look at it once, where it
-    // starts.
-    auto* widget = static_cast<QWidget*>(watched);
-    QWidget* focus = QApplication::focusWidget();
-    if (widget != (focus ? focus : widget->window()))
-        return false;
-    PreTranslateMessage(NativeKey(*static_cast<QKeyEvent*>(event)));
+    // Keys reach a window once, before they travel from the focus widget up through its
+    // parents: look at them there. Dialogs' keys come this way too.
+    if (event->type() == QEvent::KeyPress && watched->isWindowType())
+        PreTranslateMessage(NativeKey(*static_cast<QKeyEvent*>(event)));
     return false;
 }
 
