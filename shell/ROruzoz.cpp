@@ -13,6 +13,7 @@
 #include "shell/MessageBoxDialog.h"
 #include "shell/ModalRunner.h"
 #include "shell/NoMemoryErrorDlg.h"
+#include "shell/QuitSignalWatcher.h"
 #include "view/ChildView.h"
 
 #include <QApplication>
@@ -191,6 +192,10 @@ int CROruzozApp::Run()
         MemoryDump::SetAfterDump(&OnFatalSignalDumped);
 
         CreateMainFrame();
+        CQuitSignalWatcher quitSignals([this] {
+            if (m_pMainWnd)
+                m_pMainWnd->View()->CloseGame();
+        });
         StartIdleProcessing();
         ArmCrashTest();
         QApplication::exec();

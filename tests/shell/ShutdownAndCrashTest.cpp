@@ -187,3 +187,45 @@ TEST(CrashPath, OutOfMemoryShowsTheNoticeAndAsksNothing)
     EXPECT_EQ(run.errors.count("velmora: dialog Application error"), 1) << run.errors.constData();
     EXPECT_TRUE(run.courier.isEmpty());
 }
+
+TEST(Shutdown, GameRunsAsOneCopyAndEndsItsSessionWhenAskedToEnd)
+{
+    TestFolder folder;
+    const QString runtime = folder.File(QStringLiteral("run"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.remove(QStringLiteral("VELMORA_CRASH_TEST"));
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.setWorkingDirectory(folder.Path());
+    first.start(QStringLiteral(VELMORA_GAME_DIR "/velmora"), {});
+    ASSERT_TRUE(first.waitForStarted(10000));
+    QElapsedTimer clock;
+    clock.start();
+    while (!folder.Read(QStringLiteral("Exception.log")).contains("MemoryDump::MemoryDump") && clock.elapsed() < 20000)
+        QThread::msleep(20);
+    ASSERT_TRUE(QFile::exists(runtime + QStringLiteral("/Velmora")));
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.setWorkingDirectory(folder.Path());
+    second.start(QStringLiteral(VELMORA_GAME_DIR "/velmora"), {});
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(20000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 1);  // a normal end
+    const QByteArray log = folder.Read(QStringLiteral("Exception.log"));
+    EXPECT_EQ(log.count("BEGIN SESSION: "), 1);  // the second copy wrote nothing
+    EXPECT_EQ(log.count("END SESSION: "), 1);
+    EXPECT_GT(log.indexOf("END SESSION: "), log.indexOf("BEGIN SESSION: "));
+    EXPECT_TRUE(log.endsWith("---------------------------------------------------------\r\n"));
+    EXPECT_FALSE(QFile::exists(runtime + QStringLiteral("/Velmora")));
+}
