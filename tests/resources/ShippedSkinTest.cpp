@@ -211,8 +211,9 @@ TEST(ShippedSkin, DrawingEveryObjectInEveryStateNeedsNoPlaceholder)
         EXPECT_GE(objects, int(std::size(kObjects)));
         // a Bitmap that had to draw its placeholder colour would have chosen one by now
         ForEachItem(*skin, [&](WINSKIN::Rectangle& item) {
-            if (WINSKIN::Bitmap* bitmap = item.AsBitmap())
+            if (WINSKIN::Bitmap* bitmap = item.AsBitmap()) {
                 EXPECT_EQ(bitmap->PlaceholderColour(), -1) << item.Name().toStdString();
+            }
         });
     }
 }
@@ -256,3 +257,38 @@ TEST(ShippedSkin, IconsAndBoardTexturesAreCompleteAndTileSeamlessly)
         }
     }
 }
+
+TEST(ShippedSkin, MaskShapesReadBackAsTheShapesTheyWereDrawnFrom)
+{
+    // The round caption buttons wear a circle from a mask file: read back by the game, it must
+    // be the same circle, symmetric about both axes (a wrong bit order within the bytes or a
+    // padded row would shear or mirror it).
+    for (const char* file : kSkinFiles) {
+        SCOPED_TRACE(file);
+        auto skin = LoadSkin(file);
+        WINSKIN::Object* close = skin->FindObject("Button", 1000, 1090);
+        ASSERT_NE(close, nullptr);
+        ASSERT_NE(close->GetRegion(), nullptr);
+        ASSERT_EQ(close->GetRegion()->GetShape(), WINSKIN::Region::Arbitrary);
+        const int n = close->GetRegion()->MaskWidth();
+        ASSERT_EQ(close->GetRegion()->MaskHeight(), n);
+        std::optional<QRegion> shape = close->GetRegion()->Build(QRect(0, 0, n, n), CGP_StringSet());
+        ASSERT_TRUE(shape.has_value());
+        int inside = 0;
+        for (int y = 0; y < n; ++y) {
+            for (int x = 0; x < n; ++x) {
+                const bool in = shape->contains(QPoint(x, y));
+                inside += in;
+                EXPECT_EQ(in, shape->contains(QPoint(n - 1 - x, y))) << x << "," << y;
+                EXPECT_EQ(in, shape->contains(QPoint(x, n - 1 - y))) << x << "," << y;
+                EXPECT_EQ(in, shape->contains(QPoint(y, x))) << x << "," << y;
+            }
+        }
+        EXPECT_TRUE(shape->contains(QPoint(n / 2, n / 2)));
+        EXPECT_FALSE(shape->contains(QPoint(0, 0)));
+        // the circle drawn half a pixel inside the square
+        const double radius = n / 2.0 - 0.5;
+        EXPECT_NEAR(double(inside), M_PI * radius * radius, n * 2.0);
+    }
+}
+

@@ -154,7 +154,7 @@ def push_frames():
     frames = []
     for i in range(8):
         phase = math.sin(i / 8 * 2 * math.pi)
-        frames.append(render_hand("push", shift=(-1.5 * phase, 0), lines=(1 + phase) / 2))
+        frames.append(render_hand("push", shift=(-1.5 * phase, 0), lines=0.25 + 0.75 * (1 + phase) / 2))
     return frames
 
 

@@ -24,7 +24,7 @@ CATALOGUE = [
     ("two-wings", f"{MATE}/nature/TwoWings.jpg", "Two Wings", "Charles Barbin, Hylke Bons", 2008, "GPL-2+"),
     ("yellow-flower", f"{MATE}/nature/YellowFlower.jpg", "Yellow Flower", "Charles Barbin", 2008, "GPL-2+"),
     ("elephants", f"{MATE}/abstract/Elephants.jpg", "Elephants", "Wyng Stancikaite", 2020, "GPL-2+"),
-    ("silk", f"{MATE}/abstract/Silk.png", "Silk", "Patryk Zawadzki", 2008, "GPL-2+"),
+    ("old-wood", f"{MATE}/nature/Wood.jpg", "Old Wood", "Jean-Francois Fortin Tam", 2008, "GPL-2+"),
 ]
 
 
