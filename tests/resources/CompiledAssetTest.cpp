@@ -105,8 +105,15 @@ TEST_F(CompiledAssets, PicturesAreAtTheirNumbersWithTheirSizes)
         EXPECT_GT(veil, 60) << name;
         EXPECT_LT(veil, 230) << name;
     }
-    for (const char* name : {"tray_empty", "tray_full", "tray_frame"})
+    for (const char* name : {"tray_empty", "tray_full", "tray_frame", "hover_box"})
         EXPECT_FALSE(QImage(GP_BitmapPath(QString::fromLatin1(name))).isNull()) << name;
+    // library cards: the plain and the selected one are nine-slices of one size
+    const QImage card(GP_BitmapPath(QStringLiteral("item_frame")));
+    EXPECT_EQ(card.size(), QSize(96, 96));
+    EXPECT_EQ(QImage(GP_BitmapPath(QStringLiteral("item_frame_selected"))).size(), card.size());
+    const QImage screen(GP_BitmapPath(QStringLiteral("screen")));
+    EXPECT_GE(screen.width(), 1600);
+    EXPECT_EQ(screen.width() * 3, screen.height() * 4);
 
     EXPECT_EQ(QImage(GP_IconPath(128)).size(), QSize(256, 256));
     EXPECT_TRUE(ReadAll(GP_IconPath(128) + QStringLiteral(".svg")).startsWith("<svg"));
@@ -157,8 +164,9 @@ TEST_F(CompiledAssets, EveryScreenButtonHasFourLooksOfOneSize)
             if (size.isEmpty())
                 size = first.size();
             EXPECT_EQ(first.size(), size) << look << ": every look of a button has one size";
-            if (QByteArray(look) == "hover")
+            if (QByteArray(look) == "hover") {
                 EXPECT_GT(reader.imageCount(), 1) << "the hover look is animated";
+            }
         }
         EXPECT_GE(size.width(), 20);
         EXPECT_GE(size.height(), 20);

@@ -65,6 +65,10 @@ def make_pictures(res):
     with open(os.path.join(pics, "icon-128.svg"), "w", encoding="ascii", newline="\n") as f:
         f.write(pictures.icon_svg())
     A.save_png(pictures.sparkle_strip(), os.path.join(pics, "sparkle.png"))
+    pictures.screen_background().save(os.path.join(pics, "screen.jpg"), "JPEG", quality=85, optimize=True)
+    A.save_png(pictures.item_frame(False), os.path.join(pics, "item-frame.png"))
+    A.save_png(pictures.item_frame(True), os.path.join(pics, "item-frame-selected.png"))
+    A.save_png(pictures.hover_box(), os.path.join(pics, "hover-box.png"))
     screens.build_overlays(os.path.join(pics, "help"))
     tray = skinart.tray_sheet(NOX)
     n = skinart.TRAY

@@ -247,3 +247,47 @@ def sparkle_strip():
         A.over(glow, frame)
         strip.paste(glow, (f * n, 0))
     return strip
+
+
+def screen_background(w=1600, h=1200):
+    """The library, calendar and Treasury screens' backdrop: the night sky with a few pieces
+    drifting in it and a soft vignette, quiet enough for the puzzles shown over it."""
+    img = night_sky(w, h, 300, stars=420)
+    scattered_pieces(img, 301, 26, (60, 150), (14, 34), (-40, -40, w + 40, h + 40))
+    vignette = A.radial(w // 8, h // 8, "#000000", "#000000", radius=0.75, inner_alpha=0, outer_alpha=150)
+    A.over(img, vignette.resize((w, h), Image.BICUBIC))
+    return img.convert("RGB")
+
+
+def item_frame(selected):
+    """A library item's card: nine-slice, 96 x 96 with 20-pixel borders; the puzzle's thumbnail
+    goes inside the inner 12-pixel margin. The selected card glows gold."""
+    import skinart as S
+    n = 96
+    img = Image.new("RGBA", (n, n), (0, 0, 0, 0))
+    body = A.rounded_mask(n - 8, n - 8, 12)
+    m = Image.new("L", (n, n), 0)
+    m.paste(body, (4, 3))
+    if selected:
+        A.over(img, A.glow(m, 4, ST.accent_light, 220))
+    A.over(img, A.shadow(m, 3, 170, offset=(0, 3)))
+    A.over(img, A.fill_mask((n, n), A.vgradient(n, n, [(0, "#2f426b"), (1, "#1a2642")]), m))
+    rim = ImageChops.subtract(m, m.filter(ImageFilter.MinFilter(3)))
+    A.over(img, A.fill_mask((n, n), ST.accent if selected else ST.panel_bevel, rim))
+    inner = Image.new("L", (n, n), 0)
+    inner.paste(255, (12, 11, n - 12, n - 13))
+    A.over(img, A.fill_mask((n, n), "#0a0f1c", inner))
+    return img
+
+
+def hover_box():
+    """The hover information box: a translucent card, nine-slice 96 x 96 with 16-pixel borders."""
+    n = 96
+    img = Image.new("RGBA", (n, n), (0, 0, 0, 0))
+    m = Image.new("L", (n, n), 0)
+    m.paste(A.rounded_mask(n - 8, n - 8, 10), (4, 3))
+    A.over(img, A.shadow(m, 3, 150, offset=(0, 3)))
+    A.over(img, A.fill_mask((n, n), A.vgradient(n, n, [(0, "#26375c", 235), (1, "#141d33", 235)]), m))
+    rim = ImageChops.subtract(m, m.filter(ImageFilter.MinFilter(3)))
+    A.over(img, A.fill_mask((n, n), ST.accent, rim.point(lambda v: v * 200 // 255)))
+    return img

@@ -16,6 +16,9 @@ HEADER = """<!--
     :/bitmap/HlpMyPzl ...         help overlays by their settings value name (HlpMyPzl, HlpGame1,
                                   HlpGame2, HlpCalendar, HlpShop), 800 x 600 with alpha
     :/bitmap/tray_empty, :/bitmap/tray_full, :/bitmap/tray_frame   tray handle and frame art
+    :/bitmap/screen               the screens' backdrop, 1600 x 1200 JPEG (scale to cover)
+    :/bitmap/item_frame, :/bitmap/item_frame_selected, :/bitmap/hover_box
+                                  library item card and hover box, 96 x 96 nine-slices
     :/icon/128                    program icon, 256 x 256; :/icon/128.svg its scalable version
     :/wave/N                      sounds 239, 240, 245, 246, 247 (16-bit PCM WAV)
     :/cursor/N                    cursors 104, 181, 182 (.cur with hot spots)
@@ -32,8 +35,11 @@ def entries(res):
            "wave": [], "cursor": [], "gif": [], "font": [("buttons", "fonts/Lato-Bold.ttf")]}
     for name in screens.HELP:
         out["bitmap"].append((name, f"pictures/help/{name}.png"))
-    for alias, f in (("tray_empty", "tray-empty"), ("tray_full", "tray-full"), ("tray_frame", "tray-frame")):
+    for alias, f in (("tray_empty", "tray-empty"), ("tray_full", "tray-full"), ("tray_frame", "tray-frame"),
+                     ("item_frame", "item-frame"), ("item_frame_selected", "item-frame-selected"),
+                     ("hover_box", "hover-box")):
         out["bitmap"].append((alias, f"pictures/{f}.png"))
+    out["bitmap"].append(("screen", "pictures/screen.jpg"))
     for n in sounds.SOUNDS:
         out["wave"].append((str(n), f"sounds/{n}.wav"))
     for n in cursors.CURSORS:
