@@ -246,10 +246,10 @@ QRect SkinableBase::ChildPlace(const Object& object) const
     const QRect client = parent->contentsRect();
     const QRect resolved = object.Resolve(client);
     // An Object that reaches the parent's right and bottom edges spans the parent: the control
-    // stays where its dialog put it.
+    // stays where its dialog put it. So does one without a size, which would hide the control.
     const bool spansRight = resolved.x() + resolved.width() == client.x() + client.width();
     const bool spansBottom = resolved.y() + resolved.height() == client.y() + client.height();
-    if (!spansRight || !spansBottom)
+    if ((!spansRight || !spansBottom) && !resolved.isEmpty())
         return resolved;
     return m_window->geometry();
 }
