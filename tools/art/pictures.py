@@ -124,6 +124,20 @@ def scattered_pieces(img, seed, count, size_range, alpha_range, area):
         A.over(img, layer, (rng.uniform(x0, x1 - size), rng.uniform(y0, y1 - size)))
 
 
+def crescent(img, centre, r):
+    """A thin crescent moon with a soft halo."""
+    w, h = img.size
+    k = A.SS
+    big = Image.new("L", (w * k, h * k), 0)
+    d = ImageDraw.Draw(big)
+    cx, cy = centre
+    d.ellipse(((cx - r) * k, (cy - r) * k, (cx + r) * k, (cy + r) * k), fill=255)
+    d.ellipse(((cx - r + r * 0.45) * k, (cy - r - r * 0.2) * k, (cx + r + r * 0.45) * k, (cy + r - r * 0.2) * k), fill=0)
+    m = big.resize((w, h), Image.LANCZOS)
+    A.over(img, A.glow(m, 9, "#f6e7c0", 110))
+    A.over(img, A.fill_mask((w, h), "#fbf1d6", m))
+
+
 def title_text(img, xy, text, size, anchor="lm"):
     """The word mark: ivory-to-gold letters with a soft dark shadow and a faint glow."""
     fnt = A.font(LATO_BLACK, size)
@@ -144,6 +158,7 @@ def splash():
     w, h = 600, 400
     img = night_sky(w, h, 167)
     scattered_pieces(img, 168, 14, (34, 80), (18, 48), (-20, -20, w + 20, h - 60))
+    crescent(img, (548, 58), 20)
     # the emblem with its glow
     size = 190
     at = (34, 70)

@@ -133,7 +133,7 @@ def box_sheet(st, radio):
         boxface(st.field_bg, A.mix(st.field_bg, st.field_edge, 0.35), ring_col=st.accent),
         boxface(A.mix(st.field_bg, "#000000", 0.3), st.field_bg, pushed=True, ring_col=st.accent),
         boxface(A.mix(st.field_bg, st.button_disabled_top, 0.6), st.button_disabled_bottom),
-        check_glyph(st, n, st.accent_light, radio),
+        check_glyph(st, n, st.extra.get("mark", st.accent_light), radio),
         check_glyph(st, n, st.button_text_disabled, radio),
     ]
     focus = Image.new("RGBA", (n, n), (0, 0, 0, 0))

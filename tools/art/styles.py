@@ -84,7 +84,7 @@ FLOWER = Style(
     field_bg="#fffdfd", field_edge="#d9a3b5",
     meter_top="#9ed48b", meter_bottom="#5da552",
     screen_top="#fbe9ef", screen_bottom="#eecbd8",
-    radius=16, button_radius=13, ornament="petals", extra={"clock": "#c0406a"},
+    radius=16, button_radius=13, ornament="petals", extra={"clock": "#c0406a", "mark": "#c0406a"},
 )
 
 GOTHIC = Style(
