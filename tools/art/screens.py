@@ -262,8 +262,19 @@ def tip_icon(kind, n=44):
     elif kind == "dbl":
         mouse("left")
         d.text((c + 12 * s, c + 10 * s), "2", font=A.font(LATO_BLACK, 12 * s), fill=255, anchor="mm")
-    elif kind in ("rotate", "push"):
+    elif kind == "push":
         mouse("right")
+    elif kind == "rotate":
+        # a clockwise quarter-turn arrow: an open ring with a head at its end
+        r = 10 * s
+        end = 250
+        d.arc((c - r, c - r, c + r, c + r), start=-20, end=end, fill=255, width=int(3 * s))
+        a = math.radians(end)
+        px, py = c + r * math.cos(a), c + r * math.sin(a)
+        tx, ty = -math.sin(a), math.cos(a)    # direction of travel, clockwise on screen
+        nx, ny = math.cos(a), math.sin(a)     # outward
+        tip = (px + tx * 8 * s, py + ty * 8 * s)
+        d.polygon([tip, (px + nx * 6 * s, py + ny * 6 * s), (px - nx * 6 * s, py - ny * 6 * s)], fill=255)
     elif kind in ("tab", "menu"):
         for i in range(3):
             d.rounded_rectangle((c - 14 * s + i * 10 * s, c - 6 * s, c - 6 * s + i * 10 * s, c + 6 * s), radius=2 * s,
