@@ -8,9 +8,11 @@ Needs Debian's python3-pil and python3-numpy, and the font and wallpaper package
 resources/CREDITS. The output is the same on every run."""
 
 import argparse
+import filecmp
 import os
 import shutil
 import sys
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -83,6 +85,47 @@ def make_pictures(res):
     shutil.copyfile("/usr/share/doc/fonts-lato/copyright", os.path.join(fonts, "LICENSE-Lato.txt"))
 
 
+# What the generator owns below resources/: folders it keeps in step, and single files.
+OWNED_FOLDERS = ["game/SKINS Nox", "game/SKINS", "pictures", "buttons", "fonts", "cursors", "sounds"]
+OWNED_FILES = ["velmora.qrc", "CREDITS"]
+
+
+def sync(src_root, dst_root, folders, files):
+    """Brings dst in step with src file by file: changed files are replaced atomically,
+    unchanged ones keep their time stamps (no needless rebuilds), stale ones are removed.
+    A build running meanwhile never finds a folder missing."""
+    changed = 0
+    for folder in folders:
+        src, dst = os.path.join(src_root, folder), os.path.join(dst_root, folder)
+        wanted = set()
+        for base, _, names in os.walk(src):
+            for name in names:
+                rel = os.path.relpath(os.path.join(base, name), src)
+                wanted.add(rel)
+                changed += copy_if_changed(os.path.join(src, rel), os.path.join(dst, rel))
+        for base, _, names in os.walk(dst, topdown=False):
+            for name in names:
+                rel = os.path.relpath(os.path.join(base, name), dst)
+                if rel not in wanted:
+                    os.remove(os.path.join(dst, rel))
+                    changed += 1
+            if base != dst and not os.listdir(base):
+                os.rmdir(base)
+    for f in files:
+        changed += copy_if_changed(os.path.join(src_root, f), os.path.join(dst_root, f))
+    return changed
+
+
+def copy_if_changed(src, dst):
+    if os.path.exists(dst) and filecmp.cmp(src, dst, shallow=False):
+        return 0
+    os.makedirs(os.path.dirname(dst), exist_ok=True)
+    tmp = dst + ".new"
+    shutil.copyfile(src, tmp)
+    os.replace(tmp, dst)
+    return 1
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--resources", default=os.path.join(REPO, "resources"))
@@ -90,14 +133,19 @@ def main():
     parser.add_argument("--skip-starter", action="store_true", help="leave the starter pictures as they are")
     args = parser.parse_args()
     res = args.resources
-    make_skins(res)
-    make_pictures(res)
-    fresh(os.path.join(res, "sounds"))
-    sounds.build(os.path.join(res, "sounds"))
-    if not args.skip_starter:
-        starter.build(os.path.join(res, "starter"))
-    qrc.write(res)
-    credits.write(res)
+    with tempfile.TemporaryDirectory(prefix="velmora-art-") as work:
+        make_skins(work)
+        make_pictures(work)
+        fresh(os.path.join(work, "sounds"))
+        sounds.build(os.path.join(work, "sounds"))
+        folders = list(OWNED_FOLDERS)
+        if not args.skip_starter:
+            starter.build(os.path.join(work, "starter"))
+            folders.append("starter")
+        qrc.write(work)
+        credits.write(work)
+        changed = sync(work, res, folders, OWNED_FILES)
+    print(f"{changed} file(s) changed under {res}")
     if args.sheet:
         import contact_sheet
         path = contact_sheet.build(res, args.sheet)
