@@ -93,6 +93,53 @@ void CChildView::OnSplashClosed()
     LogNotBuilt("OnSplashClosed", "show the library screen with its tabs and start the update check");
 }
 
+void CChildView::OnMainMinimize()
+{
+    window()->showMinimized();
+}
+
+void CChildView::OnMainGallery()
+{
+    ChangeGameMode(MyPuzzles);
+    LogNotBuilt("OnMainGallery", "make the library's selected puzzle current");
+}
+
+void CChildView::OnPlayExit()
+{
+    LogNotBuilt("OnPlayExit", "save the game's progress and return to the screen it came from");
+}
+
+void CChildView::OnPlayMenu()
+{
+    LogNotBuilt("OnPlayMenu", "show or hide the game menu");
+}
+
+void CChildView::StopScreenAnimation()
+{
+    m_bScreenAnimation = false;
+}
+
+void CChildView::StartScreenAnimation(int)
+{
+    m_bScreenAnimation = true;
+}
+
+void CChildView::StoreHelpFlag(const char* valueName)
+{
+    GP_Log(QStringLiteral("CChildView::StoreHelpFlag: not built yet; would store %1\n").arg(QLatin1String(valueName)));
+}
+
+void CChildView::LeaveAfterClose()
+{
+    if (m_gameMode == Play)
+        OnPlayExit();
+    if (m_gameMode == CreateImage || m_gameMode == CreateParameters) {
+        GP_Log(QStringLiteral("OnCreateBack\n"));
+        ChangeGameMode(MyPuzzles);
+    }
+    CloseGame();
+}
+
 void CChildView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);

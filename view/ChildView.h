@@ -60,6 +60,21 @@ public:
     // The view's quit path: asks the application to end its message loop.
     void CloseGame();
 
+    // Calls of the caption panels.
+    void OnMainMinimize();
+    void OnMainGallery();
+    void OnPlayExit();
+    void OnPlayMenu();
+    // The screen animation (timer 4, 40 ms) stops while the close question is up.
+    void StopScreenAnimation();
+    void StartScreenAnimation(int intervalMs);
+    bool ScreenAnimationRunning() const { return m_bScreenAnimation; }
+    // Writes a help overlay's value so that it is not shown again.
+    void StoreHelpFlag(const char* valueName);
+    // The close sequence after the player confirmed: leaves a game or a creation step, then
+    // ends the game.
+    void LeaveAfterClose();
+
     // Start-up progress, read by the splash's worker: one count per loading step done.
     int LoadingStepCount() const { return kLoadingSteps; }
     int LoadingStepsDone() const { return m_loadingStepsDone.load(); }
@@ -84,6 +99,7 @@ private:
     ::GameMode m_gameMode = Startup;
     bool m_bPlayCommandBlock = false;
     bool m_bFirstPaintDone = false;
+    bool m_bScreenAnimation = false;
     std::atomic<int> m_loadingStepsDone{0};
     CGP_Event m_progressEvent{false, false};
     // The board colour of a fresh player on the default skin.
