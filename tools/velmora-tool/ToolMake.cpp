@@ -1,0 +1,162 @@
+// velmora-tool make: a new puzzle file from a picture, made as the creation screens make one:
+// the picture fitted to the field, cut, given its thumbnail and options, and written whole.
+#include "tools/velmora-tool/ToolCommand.h"
+#include "tools/velmora-tool/ToolPuzzleFile.h"
+
+#include "engine/GP_Random.h"
+#include "shell/GP_Exeption.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+// The area a new puzzle's picture is fitted into unless told otherwise.
+constexpr int kDefaultFitWidth = 1728;
+constexpr int kDefaultFitHeight = 972;
+
+struct MakeOptions
+{
+    QString picture;
+    QString out;
+    QString name;
+    QString author;
+    int pieceSize = 0; // 0: a quarter of the shorter side
+    int pattern = 0;
+    float chaos = 0.01f;
+    uint32_t seed = 1;
+    QSize fit{kDefaultFitWidth, kDefaultFitHeight};
+    QString patterns;
+    bool rotate = false;
+    bool bevel = true;
+    bool shadows = true;
+};
+
+QString ParseValue(const QString& arg, const QString& value, MakeOptions& options)
+{
+    bool ok = true;
+    if (arg == QLatin1String("-o")) {
+        options.out = value;
+    } else if (arg == QLatin1String("--name")) {
+        options.name = value;
+    } else if (arg == QLatin1String("--author")) {
+        options.author = value;
+    } else if (arg == QLatin1String("--piece-size")) {
+        options.pieceSize = value.toInt(&ok);
+        ok = ok && options.pieceSize >= 0;
+    } else if (arg == QLatin1String("--pattern")) {
+        options.pattern = value.toInt(&ok);
+        ok = ok && options.pattern >= 0 && options.pattern < kPatternCount;
+    } else if (arg == QLatin1String("--chaos")) {
+        options.chaos = value.toFloat(&ok);
+        ok = ok && options.chaos >= 0 && options.chaos <= 1;
+    } else if (arg == QLatin1String("--seed")) {
+        options.seed = value.toUInt(&ok);
+    } else if (arg == QLatin1String("--fit")) {
+        const QStringList parts = value.split(QLatin1Char('x'));
+        bool okW = false, okH = false;
+        if (parts.size() == 2)
+            options.fit = QSize(parts[0].toInt(&okW), parts[1].toInt(&okH));
+        ok = okW && okH && options.fit.width() > 0 && options.fit.height() > 0;
+    } else if (arg == QLatin1String("--patterns")) {
+        options.patterns = value;
+    } else {
+        return QStringLiteral("unknown option %1").arg(arg);
+    }
+    return ok ? QString() : QStringLiteral("bad value for %1: \"%2\"").arg(arg, value);
+}
+
+QString ParseMakeOptions(const QStringList& args, MakeOptions& options)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--rotate")) {
+            options.rotate = true;
+        } else if (arg == QLatin1String("--no-bevel")) {
+            options.bevel = false;
+        } else if (arg == QLatin1String("--no-shadows")) {
+            options.shadows = false;
+        } else if (!arg.startsWith(QLatin1Char('-'))) {
+            if (!options.picture.isEmpty())
+                return QStringLiteral("more than one picture given");
+            options.picture = arg;
+        } else if (i + 1 >= args.size()) {
+            return QStringLiteral("%1 needs a value").arg(arg);
+        } else {
+            const QString problem = ParseValue(arg, args[++i], options);
+            if (!problem.isEmpty())
+                return problem;
+        }
+    }
+    if (options.picture.isEmpty())
+        return QStringLiteral("no picture given");
+    if (options.out.isEmpty())
+        return QStringLiteral("no output file given (-o FILE.pzl)");
+    if (options.name.isEmpty())
+        options.name = QFileInfo(options.picture).completeBaseName();
+    return QString();
+}
+
+int RunMake(const QStringList& args)
+{
+    MakeOptions options;
+    const QString problem = ParseMakeOptions(args, options);
+    if (!problem.isEmpty())
+        return ToolFail(QStringLiteral("make: %1").arg(problem));
+    toolpuzzle::CapturedLog log;
+    const QString folder = toolpuzzle::PatternFolder(options.patterns);
+    const CGP_Path* pattern = toolpuzzle::LoadedPattern(folder, options.pattern);
+    if (!pattern)
+        return ToolFail(QStringLiteral("make: pattern %1 missing or empty in %2").arg(options.pattern).arg(folder));
+
+    CGP_Puzzle puzzle;
+    try {
+        puzzle.LoadImage(options.picture, &options.fit);
+    } catch (const CGP_Exeption& error) {
+        return ToolFail(QStringLiteral("make: %1: %2").arg(options.picture, QLatin1String(error.Message())));
+    }
+    if (!puzzle.m_pImage)
+        return ToolFail(QStringLiteral("make: cannot read picture %1").arg(options.picture));
+    const QSize size = puzzle.m_pImage->size();
+    if (options.pieceSize > qMin(size.width(), size.height()) || (options.pieceSize == 0 && qMin(size.width(), size.height()) < 4))
+        return ToolFail(QStringLiteral("make: a %1 x %2 picture cannot hold pieces of size %3")
+                            .arg(size.width()).arg(size.height()).arg(options.pieceSize));
+
+    puzzle.m_fPieceSize = static_cast<float>(options.pieceSize);
+    puzzle.m_fChaos = options.chaos;
+    puzzle.m_nPatternIndex = options.pattern;
+    GP_srand(options.seed);
+    puzzle.CreateGrid(pattern, GP_PatternHasRandomTabs(options.pattern), true);
+    if (puzzle.m_pCorners.empty())
+        return ToolFail(QStringLiteral("make: the picture could not be cut: %1").arg(log.LastLine()));
+    puzzle.MakeThumbnail();
+
+    // The options the creation screens leave a new puzzle with.
+    std::fill(std::begin(puzzle.m_bOptions), std::end(puzzle.m_bOptions), false);
+    puzzle.m_bOptions[CGP_Puzzle::kOptionBevel] = options.bevel;
+    puzzle.m_bOptions[CGP_Puzzle::kOptionShadows] = options.shadows;
+    puzzle.m_bOptions[CGP_Puzzle::kOptionRotation] = options.rotate;
+    puzzle.m_strTitle = puzzle.m_strStoredTitle = options.name;
+    puzzle.m_strCreator = options.author;
+    puzzle.m_bFresh = true;
+    puzzle.m_bSolved = false;
+    puzzle.m_nSolvingTime = 0;
+    puzzle.m_nHintsUsed = 0;
+    puzzle.m_fSolvedPercent = 0;
+    puzzle.m_nCutWidth = size.width();
+    puzzle.m_nCutHeight = size.height();
+
+    if (!puzzle.WriteNewFile(options.out))
+        return ToolFail(QStringLiteral("make: cannot write %1: %2").arg(options.out, log.LastLine()));
+    std::printf("%s: %d x %d picture, %d x %d pieces of %g pixels, pattern %d%s%s%s\n", qPrintable(options.out),
+                size.width(), size.height(), puzzle.m_nColumns, puzzle.m_nRows, double(puzzle.m_fPieceSize),
+                options.pattern, options.rotate ? ", rotated" : "", options.bevel ? ", bevelled" : "",
+                options.shadows ? ", shadows" : "");
+    return 0;
+}
+} // namespace
+
+VELMORA_TOOL_COMMAND(make, "make",
+                     "make PICTURE -o FILE.pzl [--name N] [--author A] [--piece-size N] [--pattern I] [--chaos F] "
+                     "[--seed S] [--fit WxH] [--patterns DIR] [--rotate] [--no-bevel] [--no-shadows]",
+                     RunMake);
