@@ -156,11 +156,19 @@ void CBmpButton::paintEvent(QPaintEvent*)
         m_playing = look;
         m_pictures[look]->Draw();
     }
-    m_shown = m_pictures[look]->CurrentFrame();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), m_shown);
-    if (!text().isEmpty())
-        painter.drawText(rect(), Qt::AlignCenter, text());
+    QImage shown(size(), QImage::Format_ARGB32_Premultiplied);
+    shown.fill(Qt::transparent);
+    {
+        QPainter face(&shown);
+        face.setRenderHint(QPainter::SmoothPixmapTransform);
+        face.drawImage(shown.rect(), m_pictures[look]->CurrentFrame());
+        if (!text().isEmpty()) {
+            face.setFont(font());
+            face.drawText(shown.rect(), Qt::AlignCenter, text());
+        }
+    }
+    m_shown = shown;
+    painter.drawImage(0, 0, m_shown);
 }
 
 void CBmpButton::UpdateCursor()

@@ -52,7 +52,7 @@ bool CPictureEx::Open(const QString& what)
     m_buffer.setBuffer(&m_data);
     m_buffer.open(QIODevice::ReadOnly);
     auto movie = std::make_unique<QMovie>(&m_buffer, QByteArray("gif"));
-    if (!movie->isValid() || !movie->jumpToFrame(0)) {
+    if (!movie->isValid() || !movie->jumpToFrame(0) || movie->currentImage().isNull()) {
         GP_Log(QStringLiteral("CPictureEx::Load: %1 is not a GIF picture\n").arg(what));
         movie.reset();
         m_buffer.close();
