@@ -259,12 +259,11 @@ bool CGP_Puzzle::OpenFile(const QString& path)
     }
     if (!ReadThumbnailBlock(file) || !ReadSettings(file) || !LoadPicture(file))
         return false;
-    // The grid must fit the picture it cuts, or the pieces would be cut from outside it.
+    // The grid must be the one its picture is cut into, or reopening would cut it afresh under
+    // pieces that belong to the stored grid; and its corners must lie on the picture.
     const int cell = static_cast<int>(m_fPieceSize);
-    const int64_t gridWidth = int64_t(m_nColumns) * cell;
-    const int64_t gridHeight = int64_t(m_nRows) * cell;
     const double reach = m_fPieceSize;
-    bool fits = gridWidth <= m_pImage->width() && gridHeight <= m_pImage->height();
+    bool fits = m_nColumns == m_pImage->width() / cell && m_nRows == m_pImage->height() / cell;
     for (size_t i = 0; fits && i < m_pCorners.size(); ++i) {
         const GP_Corner& corner = m_pCorners[i];
         fits = corner.x >= -reach && corner.y >= -reach && corner.x <= m_pImage->width() + reach
