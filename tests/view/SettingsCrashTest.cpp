@@ -38,8 +38,6 @@ void FillGeneration(CGP_SettingsStore& store, quint32 generation)
 bool ReadWholeGeneration(const QString& file, quint32& generation)
 {
     CGP_SettingsStore store(std::make_unique<CGP_Registry>(file));
-    if (!store.Registry().IsOpen())
-        return false;
     store.LoadRegistrySet();
     generation = store.Settings().tableColor[0][0];
     return store.Settings().CreatorName == QStringLiteral("generation %1").arg(generation)
@@ -57,14 +55,8 @@ void SaveGeneration(const QString& file, quint32 generation)
 bool WaitForFirstSave(QProcess& child)
 {
     QByteArray output;
-    QElapsedTimer timer;
-    timer.start();
-    while (!output.contains("saved ") && timer.elapsed() < 20000) {
-        child.waitForReadyRead(100);
+    while (!output.contains("saved ") && child.waitForReadyRead(20000))
         output += child.readAllStandardOutput();
-        if (child.state() == QProcess::NotRunning)
-            return false;
-    }
     return output.contains("saved ");
 }
 
