@@ -1,8 +1,13 @@
 #include "shell/MessageBoxDialog.h"
 
+#include "engine/GP_StringSet.h"
 #include "shell/ModalRunner.h"
+#include "skin/Rectangle.h"
+#include "skin/Skin.h"
 
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 #include <algorithm>
@@ -14,7 +19,7 @@ namespace {
 
 constexpr int kWidth = 420;
 constexpr int kMargin = 14;
-constexpr int kIconSize = 40;
+constexpr int kIconSize = 48;
 constexpr int kTextLeft = kMargin + kIconSize + kMargin;
 constexpr int kMinTextHeight = kIconSize;
 constexpr int kButtonWidth = 100;
@@ -25,6 +30,24 @@ CMessageBoxDialog::IconSource& IconSourceRef()
 {
     static CMessageBoxDialog::IconSource source;
     return source;
+}
+
+// The picture at that index of the current skin's "Icons" item, when it is a Bitmap.
+QPixmap SkinIcon(int index)
+{
+    const WINSKIN::Skin* skin = WINSKIN::Skin::Current();
+    WINSKIN::Rectangle* icons = skin ? skin->FindByName(QStringLiteral("Icons")) : nullptr;
+    if (!icons || index < 0 || index >= icons->GetChildCount())
+        return {};
+    WINSKIN::Rectangle* child = icons->GetChild(index);
+    if (!child || !child->AsBitmap())
+        return {};
+    QImage picture(kIconSize, kIconSize, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    child->Draw(painter, picture.rect(), CGP_StringSet(), QString());
+    painter.end();
+    return QPixmap::fromImage(picture);
 }
 
 } // namespace
@@ -109,7 +132,7 @@ void CMessageBoxDialog::OnInitDialog()
     for (int i = 1; i < 3; ++i)
         m_pButtons[i]->setText(m_labels[i]);
 
-    const QPixmap icon = IconSourceRef() ? IconSourceRef()(IconIndex(m_flags)) : QPixmap();
+    const QPixmap icon = IconSourceRef() ? IconSourceRef()(IconIndex(m_flags)) : SkinIcon(IconIndex(m_flags));
     m_pIcon->setPixmap(icon.isNull() ? QPixmap() : icon.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio,
                                                                  Qt::SmoothTransformation));
     m_pIcon->setGeometry(kMargin, kMargin, kIconSize, kIconSize);

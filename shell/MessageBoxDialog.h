@@ -50,8 +50,9 @@ public:
 
     // The index into the skin's "Icons" collection for the flags' icon bits.
     static int IconIndex(unsigned flags);
-    // The picture for an icon index; the skin supplies it. Without a source, or when it answers
-    // a null picture, the box shows no icon.
+    // The picture for an icon index: by default the child with that index of the current skin's
+    // "Icons" item, when that is a Bitmap. Without a skin, that item or that child, the box
+    // shows no icon. Tests and tools may put a source of their own in.
     using IconSource = std::function<QPixmap(int index)>;
     static void SetIconSource(IconSource source);
 

@@ -4,6 +4,8 @@
 #include "shell/MessageBoxDialog.h"
 #include "shell/NoMemoryErrorDlg.h"
 #include "shell/WaitDialog.h"
+#include "skin/Skin.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +107,37 @@ TEST(MessageBox, AnswersAndIcons)
     const QWidget* icon = withIcon->Control(CMessageBoxDialog::kIconControl);
     EXPECT_TRUE(icon->isVisibleTo(withIcon.get()));
     EXPECT_LT(icon->geometry().right(), withIcon->Control(CMessageBoxDialog::kTextControl)->geometry().left());
+}
+
+TEST(MessageBox, IconComesFromTheSkinsIconsByIndex)
+{
+    WINSKIN::Skin skin;
+    ASSERT_TRUE(skin.Load(SourceFile(QStringLiteral("resources/game/SKINS Nox/Advanced.skn"))));
+    WINSKIN::Skin* previous = WINSKIN::Skin::Current();
+    WINSKIN::Skin::SetCurrent(&skin);
+    auto question = Box("Yes", "No", "", MB_YESNO | MB_ICONQUESTION);
+    auto error = Box("OK", "", "", MB_ICONERROR);
+    auto none = Box("OK", "", "", MB_OK);
+    WINSKIN::Skin::SetCurrent(previous);
+
+    const auto picture = [](const CMessageBoxDialog& box) {
+        const QLabel* icon = box.ControlAs<QLabel>(CMessageBoxDialog::kIconControl);
+        return icon->isVisibleTo(&box) ? icon->pixmap().toImage() : QImage();
+    };
+    const QImage questionIcon = picture(*question);
+    const QImage errorIcon = picture(*error);
+    const QImage exclamationIcon = picture(*none);  // no icon bits: index 0, the exclamation
+    ASSERT_FALSE(questionIcon.isNull());
+    ASSERT_FALSE(errorIcon.isNull());
+    ASSERT_FALSE(exclamationIcon.isNull());
+    EXPECT_NE(questionIcon, errorIcon);
+    EXPECT_NE(questionIcon, exclamationIcon);
+    // Something was drawn: not a fully transparent square.
+    bool opaque = false;
+    for (int y = 0; y < questionIcon.height() && !opaque; ++y)
+        for (int x = 0; x < questionIcon.width() && !opaque; ++x)
+            opaque = qAlpha(questionIcon.pixel(x, y)) > 200;
+    EXPECT_TRUE(opaque);
 }
 
 TEST(LoadingDialog, MessageRangeAndStep)
