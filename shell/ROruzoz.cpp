@@ -201,7 +201,11 @@ int CROruzozApp::Run()
         QApplication::exec();
         ExitInstance();
     } catch (...) {
-        return HandleCrash();
+        const int result = HandleCrash();
+        // A crashed session keeps its log open to the end: no END SESSION line.
+        g_pLogFile = nullptr;
+        (void)m_pLog.release();
+        return result;
     }
     g_pLogFile = nullptr;
     m_pLog.reset();
