@@ -1,0 +1,232 @@
+// velmora-tool skin-dialog: the skin author's look at real windows. Shows a main window with a
+// caption band, a dialog holding every kind of skinned control and two picture buttons, all
+// wearing the given skin; writes the whole scene as a picture and, on a display, keeps it
+// on screen for a while.
+#include "tools/velmora-tool/ToolCommand.h"
+
+#include "resources/GP_Resources.h"
+#include "shell/GP_LogFile.h"
+#include "skin/BmpButton.h"
+#include "skin/LDialog.h"
+#include "skin/Skin.h"
+#include "skin/SkinableButton.h"
+#include "skin/SkinableCheckBox.h"
+#include "skin/SkinableEdit.h"
+#include "skin/SkinableProgressCtrl.h"
+#include "skin/SkinableRadio.h"
+#include "skin/SkinableSliderCtrl.h"
+#include "skin/SkinableStatic.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+constexpr QSize kMainSize(1000, 700);
+constexpr int kMaxSeconds = 3600;
+// The night blue behind the picture buttons' looks.
+const QColor kBoard(0x11, 0x1A, 0x2E);
+// Template numbers of the game's caption band and its game menu, and the button numbers of a
+// screen tab and the "Make Your Own Puzzle" button.
+constexpr int kCaptionTemplate = 1000;
+constexpr int kMenuTemplate = 1003;
+constexpr int kTabButton = 49304;
+constexpr int kMakeButton = 49316;
+
+struct DialogOptions
+{
+    QString file;
+    QString png;
+    int seconds = 0;
+};
+
+QString ParseOptions(const QStringList& args, DialogOptions* options)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (!arg.startsWith(QLatin1String("--"))) {
+            if (!options->file.isEmpty())
+                return QStringLiteral("more than one skin file given");
+            options->file = arg;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return QStringLiteral("%1 needs a value").arg(arg);
+        const QString value = args[++i];
+        bool ok = true;
+        if (arg == QLatin1String("--png"))
+            options->png = value;
+        else if (arg == QLatin1String("--show"))
+            options->seconds = value.toInt(&ok);
+        else
+            return QStringLiteral("unknown option %1").arg(arg);
+        if (!ok || options->seconds < 0 || options->seconds > kMaxSeconds)
+            return QStringLiteral("--show takes 0 to %1 seconds").arg(kMaxSeconds);
+    }
+    if (options->file.isEmpty())
+        return QStringLiteral("a skin file is needed");
+    return {};
+}
+
+class MainWindow : public QWidget
+{
+public:
+    MainWindow() { setWindowTitle(QStringLiteral("Velmora skin preview")); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), kBoard);
+    }
+};
+
+void BuildCaption(CLDialog& caption, int width)
+{
+    caption.setWindowTitle(QStringLiteral("Velmora"));
+    caption.resize(width, 52);
+    auto* minimise = new CSkinableButton(&caption, 1089);
+    minimise->setGeometry(width - 80, 12, 28, 28);
+    auto* close = new CSkinableButton(&caption, 1090);
+    close->setGeometry(width - 44, 12, 28, 28);
+}
+
+void BuildMenu(CLDialog& menu)
+{
+    menu.setWindowTitle(QStringLiteral("Game Menu"));
+    menu.resize(380, 360);
+    auto* text = new CSkinableStatic(&menu, 1160);
+    text->setText(QStringLiteral("Every control of the game, wearing the skin."));
+    text->setWordWrap(true);
+    text->setGeometry(0, 0, 340, 36);
+    auto* name = new CSkinableEdit(&menu, 1100);
+    name->setText(QStringLiteral("Autumn harbour"));
+    name->setGeometry(0, 42, 340, 30);
+    auto* rotation = new CSkinableCheckBox(&menu, 1101);
+    rotation->setText(QStringLiteral("Rotate pieces"));
+    rotation->setChecked(true);
+    rotation->setGeometry(0, 80, 170, 26);
+    auto* shadows = new CSkinableCheckBox(&menu, 1102);
+    shadows->setText(QStringLiteral("Shadows"));
+    shadows->setGeometry(170, 80, 170, 26);
+    auto* small = new CSkinableRadio(&menu, 1103);
+    small->setText(QStringLiteral("Small pieces"));
+    small->setChecked(true);
+    small->setGeometry(0, 110, 170, 26);
+    auto* large = new CSkinableRadio(&menu, 1104);
+    large->setText(QStringLiteral("Large pieces"));
+    large->setGeometry(170, 110, 170, 26);
+    auto* slider = new CSkinableSliderCtrl(&menu, 1105);
+    slider->setRange(0, 100);
+    slider->setValue(35);
+    slider->setGeometry(0, 144, 340, 32);
+    auto* progress = new CSkinableProgressCtrl(&menu, 1038);
+    progress->setRange(0, 100);
+    progress->setValue(60);
+    progress->setGeometry(0, 184, 340, 22);
+    auto* ok = new CSkinableButton(&menu, 1);
+    ok->setText(QStringLiteral("OK"));
+    ok->setDefault(true);
+    ok->setGeometry(120, 236, 105, 34);
+    auto* cancel = new CSkinableButton(&menu, 2);
+    cancel->setText(QStringLiteral("Cancel"));
+    cancel->setGeometry(235, 236, 105, 34);
+}
+
+// The scene as the screen shows it: the main window, then each panel through its shape.
+QImage Compose(MainWindow& main, const QList<CLDialog*>& panels)
+{
+    QImage scene(main.size(), QImage::Format_ARGB32_Premultiplied);
+    scene.fill(Qt::black);
+    main.render(&scene);
+    QPainter painter(&scene);
+    for (CLDialog* panel : panels) {
+        QImage look(panel->size(), QImage::Format_ARGB32_Premultiplied);
+        look.fill(Qt::transparent);
+        panel->render(&look, QPoint(), panel->mask().isEmpty() ? QRegion(panel->rect()) : panel->mask());
+        painter.drawImage(panel->frameGeometry().topLeft() - main.geometry().topLeft(), look);
+    }
+    return scene;
+}
+
+int RunSkinDialog(const QStringList& args)
+{
+    DialogOptions options;
+    const QString problem = ParseOptions(args, &options);
+    if (!problem.isEmpty())
+        return ToolFail(problem);
+    if (!QFileInfo::exists(options.file))
+        return ToolFail(QStringLiteral("no skin file %1").arg(options.file));
+
+    QTemporaryDir logFolder;
+    CGP_LogFile log(logFolder.filePath(QStringLiteral("Exception.log")));
+    log.Open();
+    g_pLogFile = &log;
+    GP_InitResources();
+    CLDialog::SetSoundOn(false);
+    WINSKIN::Skin skin;
+    WINSKIN::Skin::SetCurrent(&skin);
+    if (!skin.Load(QDir::current().absoluteFilePath(options.file)))
+        std::fprintf(stderr, "velmora-tool: the skin could not be read; windows keep their plain look\n");
+
+    MainWindow main;
+    main.setGeometry(QRect(QPoint(0, 0), kMainSize));
+    main.show();
+
+    CLDialog caption(kCaptionTemplate, &main);
+    BuildCaption(caption, kMainSize.width());
+    caption.Create();
+    caption.move(main.geometry().topLeft());
+    caption.show();
+
+    CLDialog menu(kMenuTemplate, &main);
+    BuildMenu(menu);
+    menu.Create();
+    menu.move(main.geometry().topLeft() + QPoint(300, 160));
+    menu.show();
+
+    auto* tab = new CBmpButton(&main, kTabButton);
+    tab->SetBkColor(kBoard);
+    tab->LoadLooks(kTabButton);
+    tab->setGeometry(40, 90, 180, 44);
+    auto* make = new CBmpButton(&main, kMakeButton);
+    make->SetBkColor(kBoard);
+    make->LoadLooks(kMakeButton);
+    make->setCheckable(true);
+    make->setChecked(true);
+    make->setGeometry(40, 150, 240, 46);
+    tab->show();
+    make->show();
+
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+
+    int status = 0;
+    if (!options.png.isEmpty()) {
+        if (Compose(main, {&caption, &menu}).save(options.png, "PNG"))
+            std::printf("wrote %s\n", qPrintable(options.png));
+        else
+            status = ToolFail(QStringLiteral("cannot write %1").arg(options.png));
+    }
+    if (options.seconds > 0) {
+        QTimer::singleShot(options.seconds * 1000, &main, [] { QApplication::quit(); });
+        QApplication::exec();
+    }
+    g_pLogFile = nullptr;
+    return status;
+}
+} // namespace
+
+VELMORA_TOOL_COMMAND(skinDialog, "skin-dialog",
+                     "skin-dialog SKINFILE [--png OUT] [--show SECONDS]   skinned windows with every control kind",
+                     RunSkinDialog);
