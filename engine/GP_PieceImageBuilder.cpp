@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <new>
 
 namespace {
 // Highlight of the bevel: never darker than this grey.
@@ -25,6 +27,11 @@ constexpr double kBevelSubX[4] = {0.09, 0.59, 0.09, 0.59};
 constexpr double kBevelSubY[4] = {0.09, 0.09, 0.59, 0.59};
 constexpr float kHalfPi = static_cast<float>(M_PI / 2);
 constexpr float kPi = static_cast<float>(M_PI);
+// The coarse samples of an arc, t = 0, 0.1, ..., 1.
+const double kCoarseT[11] = {0 / 10.0, 1 / 10.0, 2 / 10.0, 3 / 10.0, 4 / 10.0, 5 / 10.0,
+                             6 / 10.0, 7 / 10.0, 8 / 10.0, 9 / 10.0, 10 / 10.0};
+// Squared distances compared without their root are trusted only this far from a tie.
+constexpr double kRootSlack = 1 + 1e-9;
 // Room left around an arc's box, far beyond any rounding of the outline queries, so that an
 // arc left out by its box could never have answered.
 constexpr double kArcBoxPad = 1e-3;
@@ -105,13 +112,6 @@ const GP_BevelLight& GP_BevelLight::Get()
     return light;
 }
 
-float GP_Pow32(float x)
-{
-    for (int i = 0; i < 5; ++i)
-        x *= x;
-    return x;
-}
-
 int GP_HighlightLevel(int brightness)
 {
     return std::max(255 - brightness, kMinHighlight);
@@ -168,19 +168,45 @@ GP_PieceFrame GP_MeasurePiece(const CGP_Path* const edges[4], int pictureWidth, 
     return frame;
 }
 
-// One arc of a side, alone, with a box that surely holds it: an arc whose box lies beyond a
-// row or beyond the nearest distance found so far cannot answer, so it is not asked.
+// One arc of a side, alone, with the numbers its queries share: an arc whose box lies beyond a
+// row, or farther than the nearest distance found so far, cannot answer and is not asked.
 struct CGP_PieceImageBuilder::Arc
 {
+    static constexpr int kCoarseSteps = 10;
+
     CGP_Path path;
+    double cosA = 0, sinA = 0;
+    double low = 0, high = 0;   // extremes of the offset from the chord
+    double pad = 0;
+    double coarse[kCoarseSteps + 1]; // offset / L at t = 0, 0.1, ..., 1
+    // The refining samples of each coarse interval: their t and offset / L.
+    int refineFirst[kCoarseSteps] = {};
+    int refineSteps[kCoarseSteps] = {};
+    std::vector<double> refineT;
+    std::vector<double> refineOffset;
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
 
     explicit Arc(const GP_PathSegment& segment)
     {
         path.m_segments.push_back(segment);
         const GP_PathSegment& s = segment;
+        cosA = std::cos(s.alpha);
+        sinA = std::sin(s.alpha);
+        for (int i = 0; i <= kCoarseSteps; ++i)
+            coarse[i] = s.Offset(i / double(kCoarseSteps)) / s.L;
+        for (int interval = 0; interval < kCoarseSteps; ++interval) {
+            const double t0 = interval / double(kCoarseSteps);
+            const double t1 = (interval + 1) / double(kCoarseSteps);
+            const int steps = std::max(2, static_cast<int>((t1 - t0) * s.L));
+            refineFirst[interval] = static_cast<int>(refineT.size());
+            refineSteps[interval] = steps;
+            for (int i = 0; i <= steps; ++i) {
+                const double t = t0 + i * (t1 - t0) / steps;
+                refineT.push_back(t);
+                refineOffset.push_back(s.Offset(t) / s.L);
+            }
+        }
         // Extremes of the offset h(t) over 0..1: the ends and where h'(t) = 0.
-        double low = 0, high = 0;
         auto widen = [&](double t) {
             if (!(t > 0 && t < 1))
                 return;
@@ -201,32 +227,94 @@ struct CGP_PieceImageBuilder::Arc
         } else if (std::abs(qb) > 1e-12) {
             widen(-qc / qb);
         }
-        const double c = std::cos(s.alpha);
-        const double sn = std::sin(s.alpha);
         minX = minY = HUGE_VAL;
         maxX = maxY = -HUGE_VAL;
         for (double u : {0.0, s.L}) {
             for (double h : {low, high}) {
-                const double x = s.x1 + u * c - h * sn;
-                const double y = s.y1 + u * sn + h * c;
+                const double x = s.x1 + u * cosA - h * sinA;
+                const double y = s.y1 + u * sinA + h * cosA;
                 minX = std::min(minX, x);
                 maxX = std::max(maxX, x);
                 minY = std::min(minY, y);
                 maxY = std::max(maxY, y);
             }
         }
-        const double pad = kArcBoxPad * (1 + s.L);
+        pad = kArcBoxPad * (1 + s.L);
         minX -= pad;
         minY -= pad;
         maxX += pad;
         maxY += pad;
     }
 
-    double SquaredDistanceToBox(double x, double y) const
+    const GP_PathSegment& Segment() const { return path.m_segments.front(); }
+
+    bool Near(double x0, double y0, double x1, double y1, double reach) const
     {
-        const double dx = x < minX ? minX - x : (x > maxX ? x - maxX : 0);
-        const double dy = y < minY ? minY - y : (y > maxY ? y - maxY : 0);
-        return dx * dx + dy * dy;
+        return minX - reach <= x1 && maxX + reach >= x0 && minY - reach <= y1 && maxY + reach >= y0;
+    }
+
+    // DistanceToEdge of this arc alone, step for step, with the arc's own numbers worked out
+    // once: lowers best and gives the parameter of the closest point when the arc comes closer
+    // than best.
+    bool Distance(double x, double y, double& best, double& closestT) const
+    {
+        const GP_PathSegment& s = Segment();
+        const double along = (x - s.x1) * cosA + (y - s.y1) * sinA;
+        const double across = -(x - s.x1) * sinA + (y - s.y1) * cosA;
+        // The arc lies in the rectangle 0..L along its chord and low..high across it.
+        const double du = along < 0 ? -along : (along > s.L ? along - s.L : 0);
+        const double dv = across < low ? low - across : (across > high ? across - high : 0);
+        if (du * du + dv * dv >= (best + pad) * (best + pad))
+            return false;
+        const double u = along / s.L;
+        const double v = across / s.L;
+        auto squared = [&](double t, double offset) {
+            const double d = v - offset;
+            return (u - t) * (u - t) + d * d;
+        };
+        double previous = squared(0, coarse[0]);
+        double bestSum = 0;
+        double nearest = 0;
+        int interval = -1;
+        for (int i = 1; i <= kCoarseSteps; ++i) {
+            const double current = squared(kCoarseT[i], coarse[i]);
+            if (interval < 0 || previous + current < bestSum) {
+                bestSum = previous + current;
+                nearest = std::min(previous, current);
+                interval = i - 1;
+            }
+            previous = current;
+        }
+        if (nearest > best * best)
+            return false;
+        const double lengthSquared = s.L * s.L;
+        double bestSquared = best * best * kRootSlack;
+        bool closer = false;
+        const int first = refineFirst[interval];
+        for (int i = 0; i <= refineSteps[interval]; ++i) {
+            const double q = squared(refineT[static_cast<size_t>(first + i)], refineOffset[static_cast<size_t>(first + i)]);
+            // Clearly no closer: the root would not change that.
+            if (q * lengthSquared > bestSquared)
+                continue;
+            const double distance = std::sqrt(q) * s.L;
+            if (distance < best) {
+                best = distance;
+                bestSquared = best * best * kRootSlack;
+                closestT = refineT[static_cast<size_t>(first + i)];
+                closer = true;
+            }
+        }
+        return closer;
+    }
+
+    // The outline's normal at t, turned by π on the bottom and left sides.
+    float NormalAngle(double t, int side) const
+    {
+        const GP_PathSegment& s = Segment();
+        float angle = std::atan(static_cast<float>(s.Slope(t))) + static_cast<float>(s.alpha) + kHalfPi;
+        if (side == 2 || side == 3)
+            angle += kPi;
+        return angle;
     }
 };
 
@@ -253,17 +341,27 @@ CGP_PieceImageBuilder::CGP_PieceImageBuilder(const GP_PieceSource& source, const
 
 CGP_PieceImageBuilder::~CGP_PieceImageBuilder() = default;
 
-void CGP_PieceImageBuilder::Build(std::vector<GP_PieceBitmap>& images)
+void CGP_PieceImageBuilder::Build(std::vector<QImage>& images)
 {
     PrepareSides();
     CopyPicture();
     ComputeAlpha();
     MarkOuterFrame();
-    m_shaded.assign(static_cast<size_t>(m_steps), m_pixels);
+    images.clear();
+    Targets targets{};
+    for (int r = 0; r < m_steps; ++r) {
+        QImage image((r & 1) ? m_height : m_width, (r & 1) ? m_width : m_height, QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            throw std::bad_alloc();
+        image.fill(0);
+        images.push_back(image);
+        targets.bits[r] = reinterpret_cast<uint32_t*>(images.back().bits());
+    }
+    // Each pixel is shaded for every step, premultiplied and put straight where its turn puts it.
     if (m_source.bevel)
-        ShadeBevel();
-    Premultiply();
-    Turn(images);
+        WriteBevelled(targets);
+    else
+        WritePlain(targets);
 }
 
 void CGP_PieceImageBuilder::PrepareSides()
@@ -461,44 +559,95 @@ void CGP_PieceImageBuilder::MarkOuterFrame()
     }
 }
 
-bool CGP_PieceImageBuilder::NearestSide(double x, double y, double& distance, float& angle) const
+bool CGP_PieceImageBuilder::NearestSide(const Candidate* candidates, int count, double x, double y,
+                                        double& distance, const Candidate*& nearest, double& nearestT) const
 {
     double best = m_reach;
-    bool found = false;
-    for (int i = 0; i < 4; ++i) {
-        const Side& side = m_sides[static_cast<size_t>(i)];
-        if (!side.edge) {
-            const double d = std::abs((side.horizontal ? y : x) - side.line);
-            if (d < best) {
-                best = d;
-                angle = side.angle;
-                found = true;
-            }
+    // The last side that came closer decides the normal; an arc's is worked out only then.
+    const Candidate* closest = nullptr;
+    double closestT = 0;
+    for (int c = 0; c < count; ++c) {
+        const Candidate& candidate = candidates[c];
+        if (candidate.arc) {
+            if (candidate.arc->Distance(x, y, best, closestT))
+                closest = &candidate;
             continue;
         }
-        for (const Arc& arc : side.arcs) {
-            if (arc.SquaredDistanceToBox(x, y) >= best * best)
-                continue;
-            float normal;
-            if (DistanceToEdge(&arc.path, x, y, best, i, normal)) {
-                angle = normal;
-                found = true;
-            }
+        const Side& side = m_sides[static_cast<size_t>(candidate.side)];
+        const double d = std::abs((side.horizontal ? y : x) - side.line);
+        if (d < best) {
+            best = d;
+            closest = &candidate;
         }
     }
     distance = best;
-    return found;
+    nearest = closest;
+    nearestT = closestT;
+    return closest != nullptr;
 }
 
-void CGP_PieceImageBuilder::ShadeBevel()
+namespace {
+uint32_t Premultiplied(uint32_t pixel)
+{
+    const uint32_t a = pixel >> 24;
+    if (a == 255)
+        return pixel;
+    if (a == 0)
+        return 0;
+    const uint32_t r = ((pixel >> 16) & 0xFF) * a / 255;
+    const uint32_t g = ((pixel >> 8) & 0xFF) * a / 255;
+    const uint32_t b = (pixel & 0xFF) * a / 255;
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
+} // namespace
+
+void CGP_PieceImageBuilder::Put(const Targets& targets, int step, int x, int y, uint32_t word) const
+{
+    const int w = m_width;
+    const int h = m_height;
+    switch (step) {
+    case 0:
+        targets.bits[0][static_cast<size_t>(y) * w + x] = word;
+        break;
+    case 1:
+        targets.bits[1][static_cast<size_t>(x) * h + (h - 1 - y)] = word;
+        break;
+    case 2:
+        targets.bits[2][static_cast<size_t>(h - 1 - y) * w + (w - 1 - x)] = word;
+        break;
+    default:
+        targets.bits[3][static_cast<size_t>(w - 1 - x) * h + y] = word;
+        break;
+    }
+}
+
+void CGP_PieceImageBuilder::WritePlain(const Targets& targets)
+{
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < m_width; ++x) {
+            const size_t i = static_cast<size_t>(y) * m_width + x;
+            if (m_alpha[i] == 0)
+                continue;
+            const uint32_t word = Premultiplied(m_pixels[i]);
+            for (int r = 0; r < m_steps; ++r)
+                Put(targets, r, x, y, word);
+        }
+    }
+}
+
+void CGP_PieceImageBuilder::WriteBevelled(const Targets& targets)
 {
     const GP_BevelLight& light = GP_BevelLight::Get();
     const int highlight = GP_HighlightLevel(m_source.brightness);
     int probeX[kProbeCount], probeY[kProbeCount];
+    ptrdiff_t probeStep[kProbeCount];
+    int probeReach = 0;
     for (int i = 0; i < kProbeCount; ++i) {
         const float angle = kProbeStep * static_cast<float>(i);
         probeX[i] = static_cast<int>(std::lround(m_reach * std::cos(angle)));
         probeY[i] = static_cast<int>(std::lround(m_reach * std::sin(angle)));
+        probeStep[i] = static_cast<ptrdiff_t>(probeY[i]) * m_width + probeX[i];
+        probeReach = std::max({probeReach, std::abs(probeX[i]), std::abs(probeY[i])});
     }
     // Inside the piece every pixel gets the same flat light: one table for all of them.
     const float flatF = light.base + light.flatDiffuse * light.average;
@@ -507,43 +656,93 @@ void CGP_PieceImageBuilder::ShadeBevel()
     for (int c = 0; c < 256; ++c)
         flat[c] = static_cast<uint8_t>(ShadeChannel(c, flatF, flatG, highlight, 0));
 
+    // Opaque enough to count as inside, and, per row, which pixels have every probe point so.
+    std::vector<uint8_t> opaque(m_alpha.size());
+    for (size_t i = 0; i < m_alpha.size(); ++i)
+        opaque[i] = m_alpha[i] >= kOpaqueAlpha;
+    std::vector<uint8_t> solid(static_cast<size_t>(m_width));
+
+    std::vector<Candidate> rowCandidates, pixelCandidates;
     for (int y = 0; y < m_height; ++y) {
+        // The sides that may lie within reach of some sub-sample of this row, in side order.
+        const double rowTop = m_frame.top + y + kBevelSubY[0];
+        const double rowBottom = m_frame.top + y + kBevelSubY[3];
+        rowCandidates.clear();
+        for (int s = 0; s < 4; ++s) {
+            const Side& side = m_sides[static_cast<size_t>(s)];
+            if (!side.edge) {
+                rowCandidates.push_back({s, nullptr});
+                continue;
+            }
+            for (const Arc& arc : side.arcs) {
+                if (arc.Near(-HUGE_VAL, rowTop, HUGE_VAL, rowBottom, m_reach))
+                    rowCandidates.push_back({s, &arc});
+            }
+        }
+        const bool rowInside = y >= probeReach && y < m_height - probeReach;
+        const int innerEnd = m_width - probeReach;
+        if (rowInside && innerEnd > probeReach) {
+            std::fill(solid.begin(), solid.end(), 1);
+            const uint8_t* row = &opaque[static_cast<size_t>(y) * m_width];
+            for (int p = 0; p < kProbeCount; ++p) {
+                const uint8_t* probe = row + probeStep[p];
+                for (int x = probeReach; x < innerEnd; ++x)
+                    solid[static_cast<size_t>(x)] &= probe[x];
+            }
+        }
         for (int x = 0; x < m_width; ++x) {
             const size_t i = static_cast<size_t>(y) * m_width + x;
             if (m_alpha[i] == 0)
                 continue;
             bool interior = true;
-            for (int p = 0; p < kProbeCount && interior; ++p) {
-                const int px = Clamp(x + probeX[p], 0, m_width - 1);
-                const int py = Clamp(y + probeY[p], 0, m_height - 1);
-                interior = m_alpha[static_cast<size_t>(py) * m_width + px] >= kOpaqueAlpha;
+            if (rowInside && x >= probeReach && x < innerEnd) {
+                interior = solid[static_cast<size_t>(x)] != 0;
+            } else {
+                for (int p = 0; p < kProbeCount && interior; ++p) {
+                    const int px = Clamp(x + probeX[p], 0, m_width - 1);
+                    const int py = Clamp(y + probeY[p], 0, m_height - 1);
+                    interior = m_alpha[static_cast<size_t>(py) * m_width + px] >= kOpaqueAlpha;
+                }
             }
             if (!interior) {
-                ShadePixel(x, y, highlight);
+                const double left = m_frame.left + x + kBevelSubX[0];
+                const double right = m_frame.left + x + kBevelSubX[3];
+                pixelCandidates.clear();
+                for (const Candidate& candidate : rowCandidates) {
+                    if (!candidate.arc || candidate.arc->Near(left, rowTop, right, rowBottom, m_reach))
+                        pixelCandidates.push_back(candidate);
+                }
+                uint32_t words[4];
+                ShadePixel(x, y, highlight, pixelCandidates, words);
+                for (int r = 0; r < m_steps; ++r)
+                    Put(targets, r, x, y, Premultiplied(words[r]));
                 continue;
             }
             const uint32_t pixel = m_pixels[i];
             const uint32_t shaded = (pixel & 0xFF000000u) | (uint32_t(flat[(pixel >> 16) & 0xFF]) << 16)
                                   | (uint32_t(flat[(pixel >> 8) & 0xFF]) << 8) | flat[pixel & 0xFF];
+            const uint32_t word = Premultiplied(shaded);
             for (int r = 0; r < m_steps; ++r)
-                m_shaded[static_cast<size_t>(r)][i] = shaded;
+                Put(targets, r, x, y, word);
         }
     }
 }
 
-void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight)
+void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight, const std::vector<Candidate>& candidates,
+                                       uint32_t words[4])
 {
     const GP_BevelLight& light = GP_BevelLight::Get();
     const float k = 1.0f / m_bevel;
     float diffuse[4] = {0, 0, 0, 0};
     float specular[4] = {0, 0, 0, 0};
     bool interior = false;
-    for (int sub = 0; sub < 4 && !interior; ++sub) {
+    for (int sub = 0; sub < 4; ++sub) {
         const double X = m_frame.left + x + kBevelSubX[sub];
         const double Y = m_frame.top + y + kBevelSubY[sub];
         double d;
-        float angle = 0;
-        if (!NearestSide(X, Y, d, angle)) {
+        const Candidate* nearest = nullptr;
+        double nearestT = 0;
+        if (!NearestSide(candidates.data(), static_cast<int>(candidates.size()), X, Y, d, nearest, nearestT)) {
             interior = true;
             break;
         }
@@ -554,6 +753,9 @@ void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight)
             }
             continue;
         }
+        // Only a slope needs the side's normal.
+        const float angle = nearest->arc ? nearest->arc->NormalAngle(nearestT, nearest->side)
+                                         : m_sides[static_cast<size_t>(nearest->side)].angle;
         const float t = static_cast<float>((m_bevel - d) * k);
         const float nx = -std::cos(angle) * t;
         const float ny = -std::sin(angle) * t;
@@ -563,65 +765,12 @@ void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight)
             specular[r] += GP_Pow32(nx * light.half[r][0] + ny * light.half[r][1] + nz * light.half[r][2]);
         }
     }
-    const size_t i = static_cast<size_t>(y) * m_width + x;
+    const uint32_t pixel = m_pixels[static_cast<size_t>(y) * m_width + x];
     for (int r = 0; r < m_steps; ++r) {
         const float d = interior ? light.flatDiffuse : diffuse[r];
         const float s = interior ? light.flatSpecular : specular[r];
         const float f = light.base + d * light.average;
         const float g = s * light.average;
-        m_shaded[static_cast<size_t>(r)][i] = ShadePixelWord(m_pixels[i], f, g, highlight);
-    }
-}
-
-void CGP_PieceImageBuilder::Premultiply()
-{
-    for (std::vector<uint32_t>& image : m_shaded) {
-        for (uint32_t& pixel : image) {
-            const uint32_t a = pixel >> 24;
-            if (a == 255)
-                continue;
-            if (a == 0) {
-                pixel = 0;
-                continue;
-            }
-            const uint32_t r = ((pixel >> 16) & 0xFF) * a / 255;
-            const uint32_t g = ((pixel >> 8) & 0xFF) * a / 255;
-            const uint32_t b = (pixel & 0xFF) * a / 255;
-            pixel = (a << 24) | (r << 16) | (g << 8) | b;
-        }
-    }
-}
-
-void CGP_PieceImageBuilder::Turn(std::vector<GP_PieceBitmap>& images)
-{
-    images.assign(static_cast<size_t>(m_steps), GP_PieceBitmap{});
-    const int w = m_width;
-    const int h = m_height;
-    for (int r = 0; r < m_steps; ++r) {
-        GP_PieceBitmap& out = images[static_cast<size_t>(r)];
-        std::vector<uint32_t>& in = m_shaded[static_cast<size_t>(r)];
-        out.width = (r & 1) ? h : w;
-        out.height = (r & 1) ? w : h;
-        if (r == 0) {
-            out.pixels = std::move(in);
-            continue;
-        }
-        out.pixels.resize(in.size());
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                int tx, ty;
-                if (r == 1) {
-                    tx = h - 1 - y;
-                    ty = x;
-                } else if (r == 2) {
-                    tx = w - 1 - x;
-                    ty = h - 1 - y;
-                } else {
-                    tx = y;
-                    ty = w - 1 - x;
-                }
-                out.pixels[static_cast<size_t>(ty) * out.width + tx] = in[static_cast<size_t>(y) * w + x];
-            }
-        }
+        words[r] = ShadePixelWord(pixel, f, g, highlight);
     }
 }

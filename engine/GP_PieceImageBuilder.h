@@ -26,7 +26,12 @@ struct GP_BevelLight
 };
 
 // x^32 by squaring, in single precision.
-float GP_Pow32(float x);
+inline float GP_Pow32(float x)
+{
+    for (int i = 0; i < 5; ++i)
+        x *= x;
+    return x;
+}
 
 // Grey level of the bevel's highlight: the darker the picture, the brighter the highlight.
 int GP_HighlightLevel(int brightness);
@@ -53,52 +58,52 @@ struct GP_PieceFrame
 // Not valid when the piece has no side at all or its box misses the picture.
 GP_PieceFrame GP_MeasurePiece(const CGP_Path* const edges[4], int pictureWidth, int pictureHeight);
 
-// One rotation step's image of a piece, as 0xAARRGGBB words.
-struct GP_PieceBitmap
-{
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-};
-
 // Makes a piece's images from the picture: the anti-aliased alpha of its outline, the outer
-// frame, the bevel, premultiplication and the quarter turns. images receives one bitmap, or four
-// when the source rotates pieces, each already turned.
+// frame, the bevel, premultiplication and the quarter turns.
 class CGP_PieceImageBuilder
 {
 public:
     CGP_PieceImageBuilder(const GP_PieceSource& source, const GP_PieceFrame& frame);
     ~CGP_PieceImageBuilder();
 
-    void Build(std::vector<GP_PieceBitmap>& images);
-
-    // Steps of the build, in order; public so that each can be checked on its own.
-    void CopyPicture();
-    void ComputeAlpha();
-    void MarkOuterFrame();
-    void ShadeBevel();
-    void Premultiply();
-    void Turn(std::vector<GP_PieceBitmap>& images);
-
-    const std::vector<uint8_t>& Alpha() const { return m_alpha; }
+    // One premultiplied image, or four when the source rotates pieces, each already turned.
+    // Throws std::bad_alloc when an image cannot be made.
+    void Build(std::vector<QImage>& images);
 
 private:
     struct Arc;
     struct Side;
+    // A side, or one arc of it, that may be the nearest to a pixel.
+    struct Candidate
+    {
+        int side;
+        const Arc* arc; // null: the straight border side
+    };
+    // Where each step's image keeps its words.
+    struct Targets
+    {
+        uint32_t* bits[4];
+    };
 
     void PrepareSides();
+    void CopyPicture();
+    void ComputeAlpha();
+    void MarkOuterFrame();
     void AddRowCrossings(double y, std::vector<double>& crossings) const;
-    bool NearestSide(double x, double y, double& distance, float& angle) const;
-    void ShadePixel(int x, int y, int highlight);
+    void WritePlain(const Targets& targets);
+    void WriteBevelled(const Targets& targets);
+    bool NearestSide(const Candidate* candidates, int count, double x, double y, double& distance,
+                     const Candidate*& nearest, double& nearestT) const;
+    void ShadePixel(int x, int y, int highlight, const std::vector<Candidate>& candidates, uint32_t words[4]);
+    void Put(const Targets& targets, int step, int x, int y, uint32_t word) const;
 
     const GP_PieceSource& m_source;
     const GP_PieceFrame& m_frame;
     int m_width;
     int m_height;
     int m_steps;
-    std::vector<uint32_t> m_pixels;          // step 0 before the bevel: picture with alpha
+    std::vector<uint32_t> m_pixels;  // the picture under the piece, with the piece's alpha
     std::vector<uint8_t> m_alpha;
-    std::vector<std::vector<uint32_t>> m_shaded; // per step, unturned
     std::vector<Side> m_sides;
     float m_bevel = 0;
     float m_reach = 0;

@@ -9,7 +9,6 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <cstring>
 #include <exception>
 #include <vector>
 
@@ -40,17 +39,6 @@ void Shrink(GP_CoreRect& core, int by)
     core.top += by;
     core.right = std::max(core.right - by, core.left);
     core.bottom = std::max(core.bottom - by, core.top);
-}
-
-boost::shared_ptr<QImage> ToImage(GP_PieceBitmap& bitmap)
-{
-    auto image = boost::shared_ptr<QImage>(new QImage(bitmap.width, bitmap.height, QImage::Format_ARGB32_Premultiplied));
-    if (image->isNull())
-        return {};
-    for (int y = 0; y < bitmap.height; ++y)
-        std::memcpy(image->scanLine(y), &bitmap.pixels[static_cast<size_t>(y) * bitmap.width],
-                    static_cast<size_t>(bitmap.width) * 4);
-    return image;
 }
 
 // One image record of the cache: its size, then a whole BMP file.
@@ -151,18 +139,11 @@ bool CGP_PuzzlePiece::Build(const GP_PieceSource& source)
             }
             return true;
         }
-        std::vector<GP_PieceBitmap> bitmaps;
+        std::vector<QImage> images;
         CGP_PieceImageBuilder builder(source, frame);
-        builder.Build(bitmaps);
-        for (int r = 0; r < steps; ++r) {
-            m_pImages[r] = ToImage(bitmaps[static_cast<size_t>(r)]);
-            if (!m_pImages[r]) {
-                LogCreateError(QStringLiteral("no room for a %1 x %2 image").arg(bitmaps[size_t(r)].width).arg(bitmaps[size_t(r)].height));
-                for (auto& image : m_pImages)
-                    image.reset();
-                return false;
-            }
-        }
+        builder.Build(images);
+        for (int r = 0; r < steps; ++r)
+            m_pImages[r] = boost::shared_ptr<QImage>(new QImage(images[static_cast<size_t>(r)]));
         return true;
     } catch (const std::exception& error) {
         LogCreateError(QString::fromLocal8Bit(error.what()));
