@@ -2,6 +2,7 @@
 #include "shell/ErrorScreenDialog.h"
 #include "shell/ModalRunner.h"
 #include "shell/ROruzoz.h"
+#include "tests/shell/GameProcess.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -130,12 +131,9 @@ TEST(AppStartup, SecondGameProcessEndsSilentlyWithoutLog)
     ASSERT_TRUE(running.tryLock(0));
 
     QProcess second;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.Path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    second.setProcessEnvironment(env);
+    second.setProcessEnvironment(GameEnvironment(runtime.Path()));
     second.setWorkingDirectory(game.Path());
-    second.start(QStringLiteral(VELMORA_GAME_DIR "/velmora"), {});
+    second.start(GameProgram(), {});
     ASSERT_TRUE(second.waitForFinished(20000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);

@@ -1,5 +1,6 @@
 #include "shell/MainFrame.h"
 #include "shell/ROruzoz.h"
+#include "tests/shell/GameProcess.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -105,24 +106,17 @@ GameRun RunCrashingGame(const char* how, const char* answer, bool reporterExpect
 {
     TestFolder folder;
     const QString temp = folder.File(QStringLiteral("tmp"));
-    const QString runtime = folder.File(QStringLiteral("run"));
     QDir().mkpath(temp);
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     WriteRecorderScript(folder, QStringLiteral("FaultCourier"), folder.File(QStringLiteral("courier-ran")));
 
     QProcess game;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    QProcessEnvironment env = GameEnvironment(folder.File(QStringLiteral("run")));
     env.insert(QStringLiteral("TMPDIR"), temp);
     env.insert(QStringLiteral("VELMORA_CRASH_TEST"), QLatin1String(how));
     env.insert(QStringLiteral("VELMORA_TEST_ANSWER"), QLatin1String(answer));
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("handle_segv=0:handle_abort=0:detect_leaks=0"));
-    env.insert(QStringLiteral("TSAN_OPTIONS"), QStringLiteral("handle_segv=0:handle_abort=0"));
     game.setProcessEnvironment(env);
     game.setWorkingDirectory(folder.Path());
-    game.start(QStringLiteral(VELMORA_GAME_DIR "/velmora"), {});
+    game.start(GameProgram(), {});
     GameRun run;
     EXPECT_TRUE(game.waitForFinished(60000));
     run.exitCode = game.exitCode();
@@ -192,17 +186,12 @@ TEST(Shutdown, GameRunsAsOneCopyAndEndsItsSessionWhenAskedToEnd)
 {
     TestFolder folder;
     const QString runtime = folder.File(QStringLiteral("run"));
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    env.remove(QStringLiteral("VELMORA_CRASH_TEST"));
+    const QProcessEnvironment env = GameEnvironment(runtime);
 
     QProcess first;
     first.setProcessEnvironment(env);
     first.setWorkingDirectory(folder.Path());
-    first.start(QStringLiteral(VELMORA_GAME_DIR "/velmora"), {});
+    first.start(GameProgram(), {});
     ASSERT_TRUE(first.waitForStarted(10000));
     QElapsedTimer clock;
     clock.start();
@@ -213,7 +202,7 @@ TEST(Shutdown, GameRunsAsOneCopyAndEndsItsSessionWhenAskedToEnd)
     QProcess second;
     second.setProcessEnvironment(env);
     second.setWorkingDirectory(folder.Path());
-    second.start(QStringLiteral(VELMORA_GAME_DIR "/velmora"), {});
+    second.start(GameProgram(), {});
     ASSERT_TRUE(second.waitForFinished(20000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
