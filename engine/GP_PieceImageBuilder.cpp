@@ -349,13 +349,15 @@ void CGP_PieceImageBuilder::Build(std::vector<QImage>& images)
     MarkOuterFrame();
     images.clear();
     Targets targets{};
+    images.reserve(static_cast<size_t>(m_steps));
     for (int r = 0; r < m_steps; ++r) {
-        QImage image((r & 1) ? m_height : m_width, (r & 1) ? m_width : m_height, QImage::Format_ARGB32_Premultiplied);
+        // Made in place: a second owner would make bits() copy the image.
+        images.emplace_back((r & 1) ? m_height : m_width, (r & 1) ? m_width : m_height, QImage::Format_ARGB32_Premultiplied);
+        QImage& image = images.back();
         if (image.isNull())
             throw std::bad_alloc();
         image.fill(0);
-        images.push_back(image);
-        targets.bits[r] = reinterpret_cast<uint32_t*>(images.back().bits());
+        targets.bits[r] = reinterpret_cast<uint32_t*>(image.bits());
     }
     // Each pixel is shaded for every step, premultiplied and put straight where its turn puts it.
     if (m_source.bevel)
