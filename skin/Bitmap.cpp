@@ -111,6 +111,8 @@ void Bitmap::Read(const TiXmlElement& element)
 
 void Bitmap::LoadPicture(const QString& path, const TiXmlElement& element)
 {
+    if (!IsPlainFile(path, "picture"))
+        return;
     QImageReader reader(path);
     QImage image = reader.read();
     if (image.isNull()) {

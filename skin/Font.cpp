@@ -3,6 +3,7 @@
 #include "shell/GP_LogFile.h"
 
 #include <QFontDatabase>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
@@ -82,8 +83,8 @@ void Font::Read(const TiXmlElement& element)
     const QByteArray src = Attribute(element, "Src");
     if (!src.isNull()) {
         const QString path = SourcePath(src);
-        m_fontFileId = QFontDatabase::addApplicationFont(path);
-        if (m_fontFileId < 0)
+        m_fontFileId = IsPlainFile(path, "font file") ? QFontDatabase::addApplicationFont(path) : -1;
+        if (m_fontFileId < 0 && QFileInfo(path).isFile())
             GP_Log(QStringLiteral("WINSKIN::Font: cannot add the font file \"%1\"\n").arg(path));
     }
     if (!m_stock) {

@@ -4,6 +4,7 @@
 #include "skin/Skin.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 
 #include <tinyxml.h>
@@ -51,6 +52,14 @@ QString Rectangle::SourcePath(const QByteArray& src) const
     QString name = QString::fromUtf8(src);
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return QDir(m_skin ? m_skin->Folder() : QString()).filePath(name);
+}
+
+bool Rectangle::IsPlainFile(const QString& path, const char* what)
+{
+    if (QFileInfo(path).isFile())
+        return true;
+    GP_Log(QStringLiteral("WINSKIN: the %1 \"%2\" is not a file that can be read\n").arg(QLatin1String(what), path));
+    return false;
 }
 
 void Rectangle::ReadCommon(const TiXmlElement& element)

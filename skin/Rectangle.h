@@ -26,7 +26,7 @@ constexpr int kMaxChildren = 65534;
 // Items reached through an item's children, counted with repeats, and how deep they go.
 // Children may be references to items defined earlier, so without these limits a short file
 // could make one Draw visit billions of items or recurse past the stack.
-constexpr int kMaxTreeItems = 1 << 20;
+constexpr int kMaxTreeItems = 1 << 16;
 constexpr int kMaxTreeDepth = 64;
 
 // The base of every skin item: four anchored corners, a hit-test result, state words, a name
@@ -89,6 +89,9 @@ protected:
     static QByteArray Attribute(const TiXmlElement& element, const char* name);
     // A file named by the item, relative to the skin file's folder.
     QString SourcePath(const QByteArray& src) const;
+    // Whether the path names a regular file; logs one line when not. A skin may name a
+    // device or a pipe, which would block the loader or never end.
+    static bool IsPlainFile(const QString& path, const char* what);
 
     Coordinate m_x1;
     Coordinate m_y1;

@@ -1,6 +1,7 @@
 #include "skin/Region.h"
 
 #include "shell/GP_LogFile.h"
+#include "skin/RegionShapes.h"
 
 #include <QFile>
 #include <QPolygon>
@@ -9,7 +10,6 @@
 #include <tinyxml.h>
 
 #include <algorithm>
-#include <vector>
 
 namespace WINSKIN {
 
@@ -25,9 +25,9 @@ bool BitSet(const QByteArray& bits, int64_t index)
 }
 
 // The runs [left, right) of set bits in one row.
-std::vector<std::pair<int, int>> RowRuns(const QByteArray& bits, int width, int y)
+RowRuns MaskRow(const QByteArray& bits, int width, int y)
 {
-    std::vector<std::pair<int, int>> runs;
+    RowRuns runs;
     const int64_t rowStart = int64_t(y) * width;
     for (int x = 0; x < width;) {
         if (!BitSet(bits, rowStart + x)) {
@@ -40,23 +40,6 @@ std::vector<std::pair<int, int>> RowRuns(const QByteArray& bits, int width, int 
         runs.emplace_back(left, x);
     }
     return runs;
-}
-
-// A rounded rectangle as the union of two crossed bands and four corner ellipses.
-QRegion RoundedRect(const QRect& rect, QPoint ellipse)
-{
-    const int w = std::clamp(ellipse.x(), 0, rect.width());
-    const int h = std::clamp(ellipse.y(), 0, rect.height());
-    if (w < 2 || h < 2)
-        return QRegion(rect);
-    QRegion region(rect.adjusted(w / 2, 0, -(w / 2), 0));
-    region += QRegion(rect.adjusted(0, h / 2, 0, -(h / 2)));
-    const QPoint corners[] = {rect.topLeft(), QPoint(rect.x() + rect.width() - w, rect.y()),
-                              QPoint(rect.x(), rect.y() + rect.height() - h),
-                              QPoint(rect.x() + rect.width() - w, rect.y() + rect.height() - h)};
-    for (const QPoint& corner : corners)
-        region += QRegion(QRect(corner, QSize(w, h)), QRegion::Ellipse);
-    return region;
 }
 } // namespace
 
@@ -98,6 +81,8 @@ void Region::ReadPoints(const QByteArray& data)
 
 void Region::ReadMask(const QString& path)
 {
+    if (!IsPlainFile(path, "mask"))
+        return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         GP_Log(QStringLiteral("WINSKIN::Region: cannot open the mask \"%1\": %2\n").arg(path, file.errorString()));
@@ -127,28 +112,15 @@ void Region::ReadMask(const QString& path)
 
 QRegion Region::MaskToRegion(const QByteArray& bits, int width, int height)
 {
-    // The region of the set pixels, in bands of rows that share the same runs: the same
-    // region as the union of one 1 x 1 rectangle per pixel, made without a union per pixel.
-    std::vector<QRect> rects;
-    std::vector<std::pair<int, int>> bandRuns;
-    int bandTop = 0;
-    auto closeBand = [&](int bandBottom) {
-        for (const auto& [left, right] : bandRuns)
-            rects.emplace_back(left, bandTop, right - left, bandBottom - bandTop);
-    };
+    // The same region as the union of one 1 x 1 rectangle per set pixel, made in bands
+    // instead of one union per pixel.
+    RegionRows rows;
     for (int y = 0; y < height; ++y) {
-        std::vector<std::pair<int, int>> runs = RowRuns(bits, width, y);
-        if (y > 0 && runs == bandRuns)
-            continue;
-        closeBand(y);
-        bandRuns = std::move(runs);
-        bandTop = y;
+        RowRuns runs = MaskRow(bits, width, y);
+        if (!runs.empty())
+            rows.AddRow(y, std::move(runs));
     }
-    closeBand(height);
-    QRegion region;
-    if (!rects.empty())
-        region.setRects(rects.data(), int(rects.size()));
-    return region;
+    return rows.Finish();
 }
 
 QRegion Region::Combine(const QRegion& parent, const QRegion& child, int mode)
@@ -170,25 +142,27 @@ QRegion Region::Combine(const QRegion& parent, const QRegion& child, int mode)
     }
 }
 
-QRegion Region::Shaped(const QRect& rect)
+QRegion Region::Shaped(const QRect& rect, const QRect& clip)
 {
     switch (m_shape) {
     case Rect:
-        return QRegion(rect);
+        return QRegion(rect.intersected(clip));
     case Elliptic:
-        return QRegion(rect, QRegion::Ellipse);
-    case RoundRect:
-        return RoundedRect(rect, m_points.IsEmpty() ? QPoint() : m_points[0]);
+        return EllipseRegion(rect, clip);
+    case RoundRect: {
+        const QPoint ellipse = m_points.IsEmpty() ? QPoint() : m_points[0];
+        return RoundRectRegion(rect, QSize(ellipse.x(), ellipse.y()), clip);
+    }
     case Polygon: {
         QPolygon polygon;
         for (const QPoint& point : m_points)
             polygon << point;
-        return QRegion(polygon.translated(rect.topLeft()), Qt::OddEvenFill);
+        return PolygonRegion(polygon.translated(rect.topLeft()), clip);
     }
     case Arbitrary:
         if (!m_maskRegion)
             m_maskRegion = MaskToRegion(m_maskBits, m_maskWidth, m_maskHeight);
-        return m_maskRegion->translated(rect.topLeft());
+        return m_maskRegion->translated(rect.topLeft()).intersected(clip);
     default:
         return QRegion();
     }
@@ -201,7 +175,9 @@ std::optional<QRegion> Region::Build(const QRect& ownerRect, const CGP_StringSet
     if (m_shape < Empty || m_shape > Arbitrary)
         return std::nullopt;
     const QRect rect = Resolve(ownerRect);
-    QRegion region = Shaped(rect);
+    // Every combine mode commutes with cutting to the window, so building each part within
+    // it gives the whole shape within it.
+    QRegion region = Shaped(rect, ownerRect);
     for (int i = 0; i < m_children.GetCount(); ++i) {
         Region* child = m_children[i]->AsRegion();
         if (!child)

@@ -10,8 +10,8 @@
 namespace WINSKIN {
 
 // Largest mask a skin may give: more pixels than any window of the game has.
-constexpr int kMaxMaskSide = 8192;
-constexpr int64_t kMaxMaskPixels = int64_t(4096) * 4096;
+constexpr int kMaxMaskSide = 4096;
+constexpr int64_t kMaxMaskPixels = int64_t(2048) * 2048;
 // Numbers in a region's "Data" list.
 constexpr int kMaxRegionPoints = 8192;
 
@@ -28,8 +28,8 @@ public:
     void Read(const TiXmlElement& element) override;
     Region* AsRegion() override { return this; }
 
-    // The shape for a window in these states over the owner rectangle; none when the item
-    // does not match the states or its shape is unknown.
+    // The shape for a window in these states over the owner rectangle (the window), within
+    // that rectangle; none when the item does not match the states or its shape is unknown.
     std::optional<QRegion> Build(const QRect& ownerRect, const CGP_StringSet& states);
 
     int GetShape() const { return m_shape; }
@@ -46,7 +46,7 @@ public:
 private:
     void ReadPoints(const QByteArray& data);
     void ReadMask(const QString& path);
-    QRegion Shaped(const QRect& rect);
+    QRegion Shaped(const QRect& rect, const QRect& clip);
 
     int m_shape = Empty;
     CGP_FastContainer<QPoint> m_points;

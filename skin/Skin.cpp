@@ -86,39 +86,37 @@ bool Skin::Load(const QString& path)
     const QString fullPath = QDir(GP_AppFolder()).absoluteFilePath(path);
     m_folder = QFileInfo(fullPath).absolutePath();
     QFile file(fullPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        GP_Log(QStringLiteral("WINSKIN::Skin::Load: cannot open \"%1\": %2\n").arg(LogName(fullPath), file.errorString()));
+    // Only a regular file: a pipe or a device would block the game or never end.
+    if (!QFileInfo(fullPath).isFile() || !file.open(QIODevice::ReadOnly)) {
+        GP_Log(QStringLiteral("WINSKIN::Skin::Load: cannot open \"%1\": %2, the skin stays empty\n").arg(LogName(fullPath), file.errorString()));
         Finish();
         return false;
     }
     if (file.size() > kMaxSkinFileBytes) {
-        GP_Log(QStringLiteral("WINSKIN::Skin::Load: \"%1\": file larger than %2 bytes\n")
+        GP_Log(QStringLiteral("WINSKIN::Skin::Load: \"%1\": file larger than %2 bytes, the skin stays empty\n")
                    .arg(LogName(fullPath)).arg(kMaxSkinFileBytes));
         Finish();
         return false;
     }
-    const QByteArray text = file.readAll();
-    const bool loaded = LoadText(text, m_folder);
-    if (!loaded)
-        GP_Log(QStringLiteral("WINSKIN::Skin::Load: \"%1\" gives an empty skin\n").arg(LogName(fullPath)));
-    return loaded;
+    return LoadText(file.readAll(), m_folder, fullPath);
 }
 
-bool Skin::LoadText(const QByteArray& text, const QString& folder)
+bool Skin::LoadText(const QByteArray& text, const QString& folder, const QString& sourceName)
 {
     Clear();
     m_folder = folder;
+    const QString name = sourceName.isEmpty() ? QStringLiteral("skin text") : LogName(sourceName);
     const QString problem = CheckSkinText(text);
     if (!problem.isEmpty()) {
-        GP_Log(QStringLiteral("WINSKIN::Skin::Load: %1\n").arg(problem));
+        GP_Log(QStringLiteral("WINSKIN::Skin::Load: \"%1\": %2, the skin stays empty\n").arg(name, problem));
         Finish();
         return false;
     }
     TiXmlDocument document;
     document.Parse(text.constData(), nullptr, TIXML_ENCODING_UTF8);
     if (document.Error()) {
-        GP_Log(QStringLiteral("WINSKIN::Skin::Load: XML error \"%1\" at line %2 column %3\n")
-                   .arg(QString::fromUtf8(document.ErrorDesc()))
+        GP_Log(QStringLiteral("WINSKIN::Skin::Load: \"%1\": XML error \"%2\" at line %3 column %4, the skin stays empty\n")
+                   .arg(name, QString::fromUtf8(document.ErrorDesc()))
                    .arg(document.ErrorRow())
                    .arg(document.ErrorCol()));
         Finish();
@@ -131,7 +129,7 @@ bool Skin::LoadText(const QByteArray& text, const QString& folder)
          element = element->NextSiblingElement())
         ReadItem(*element);
     if (m_items.IsEmpty())
-        GP_Log(QStringLiteral("WINSKIN::Skin::Load: the skin has no items\n"));
+        GP_Log(QStringLiteral("WINSKIN::Skin::Load: \"%1\" has no items\n").arg(name));
     Finish();
     return true;
 }

@@ -40,8 +40,9 @@ public:
     // A missing, damaged or hostile file leaves the skin empty, with one log line; answers
     // whether the file was read.
     bool Load(const QString& path);
-    // The same from a skin file's text; "Src" names are taken relative to folder.
-    bool LoadText(const QByteArray& text, const QString& folder);
+    // The same from a skin file's text; "Src" names are taken relative to folder, and the
+    // log names the text by sourceName.
+    bool LoadText(const QByteArray& text, const QString& folder, const QString& sourceName = QString());
 
     // The first item with that exact name, or none.
     Rectangle* FindByName(const QString& name) const;

@@ -1,0 +1,15 @@
+# The skin loader's libFuzzer target, included by skin/ when configured with -DVELMORA_FUZZ=ON
+# in a clang build (with -DVELMORA_SANITIZE=address for ASan and UBSan). Run, for example:
+#   velmora_skin_fuzzer -max_total_time=600 -timeout=20 <work dir> tests/fuzz/corpus/skin
+if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  message(FATAL_ERROR "VELMORA_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang")
+endif()
+
+# Coverage for the code under test, without libFuzzer's main.
+target_compile_options(velmora_skin PRIVATE -fsanitize=fuzzer-no-link)
+
+add_executable(velmora_skin_fuzzer ${CMAKE_CURRENT_LIST_DIR}/SkinLoadFuzzer.cpp ${CMAKE_CURRENT_LIST_DIR}/SkinExercise.h)
+target_compile_options(velmora_skin_fuzzer PRIVATE -fsanitize=fuzzer)
+target_link_options(velmora_skin_fuzzer PRIVATE -fsanitize=fuzzer)
+target_link_libraries(velmora_skin_fuzzer PRIVATE velmora_skin Qt6::Gui)
+target_compile_definitions(velmora_skin_fuzzer PRIVATE VELMORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
