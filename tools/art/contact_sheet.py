@@ -30,6 +30,19 @@ class Renderer:
         self.tmp = tempfile.mkdtemp(prefix="velmora-sheet-")
         self.count = 0
 
+    def windows(self, skn):
+        """The skin worn by real windows (velmora-tool skin-dialog), or None when the tool
+        cannot show them."""
+        if not self.ok:
+            return None
+        self.count += 1
+        out = os.path.join(self.tmp, f"{self.count}.png")
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+        done = subprocess.run([self.tool, "skin-dialog", skn, "--png", out], capture_output=True, env=env)
+        if done.returncode != 0 or not os.path.exists(out):
+            return None
+        return Image.open(out).convert("RGBA")
+
     def render(self, skn, name, size, states="", text="", id1=0, id2=0):
         if not self.ok:
             return Image.new("RGBA", size, (0, 0, 0, 0))
@@ -234,6 +247,21 @@ def build(res, build_dir):
         im.thumbnail((240, 160))
         sheet.paste(im, (30 + (i % 8) * 250, y + (i // 8) * 180))
     y += 2 * 180
+    # the skins on real windows
+    shots = [r.windows(os.path.join(game, *p)) for p in (("SKINS Nox", "Advanced.skn"), ("SKINS", "Flower.skn"),
+                                                         ("SKINS", "Gothic.skn"))]
+    shots = [s for s in shots if s is not None]
+    if shots:
+        label(sheet, (30, y), "The skins on real windows (velmora-tool skin-dialog)", 18, "#f4ecd8", bold=True)
+        y += 30
+        for i, shot in enumerate(shots):
+            shot.thumbnail((650, 460))
+            if y + shot.height + 40 > sheet.height:
+                grown = Image.new("RGBA", (W, y + shot.height + 60), A.rgba(BG))
+                grown.alpha_composite(sheet)
+                sheet = grown
+            sheet.alpha_composite(shot, (30 + i * 670, y))
+        y += max(s.height for s in shots) + 10
     sheet = sheet.crop((0, 0, W, y + 20))
     out = os.path.join(build_dir, "contact-sheet.png")
     sheet.convert("RGB").save(out)

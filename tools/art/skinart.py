@@ -296,14 +296,18 @@ def plain_panel_sheet(st):
 
 
 def band_sheet(st):
-    """The caption band across the top of the screens: square top, rounded bottom corners."""
+    """The caption band across the top of the screens: it spans the whole width, so it is
+    square and opaque, with a light top edge, a gold line near the bottom and a dark rim."""
     w, h = BAND["w"], BAND["h"]
-    full = panel_image(st, w, h + 40, 0).crop((0, 40, w, h + 40))
-    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-    A.over(img, full)
+    img = A.vgradient(w, h, [(0, st.caption_top), (0.8, st.panel_bottom), (1, st.panel_bottom)])
     d = ImageDraw.Draw(img)
-    d.line((0, 0, w, 0), fill=A.rgba(st.panel_bevel, 160))
-    d.line((st.radius, h - 5, w - st.radius, h - 5), fill=A.rgba(st.accent, 150))
+    d.line((0, 0, w, 0), fill=A.rgba(st.panel_bevel, 200))
+    d.line((0, h - 5, w, h - 5), fill=A.rgba(st.accent, 190))
+    d.line((0, h - 4, w, h - 4), fill=A.rgba("#000000", 80))
+    d.line((0, h - 1, w, h - 1), fill=A.rgba(st.panel_edge, 255))
+    gl = Image.new("L", (w, h), 0)
+    gl.paste(255, (0, 1, w, h // 2))
+    A.over(img, A.fill_mask((w, h), "#ffffff", fade_mask(gl, 26, 0, 0, 0.5)))
     return img
 
 
