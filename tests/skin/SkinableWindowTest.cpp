@@ -286,3 +286,31 @@ TEST(SkinableWindow, EditTakesItsColoursAndFontFromTheSkin)
     EXPECT_EQ(edit->font(), own);
     EXPECT_NE(edit->palette().color(QPalette::Text), QColor(255, 0, 0));
 }
+
+TEST(SkinableWindow, EdgesAndCornersResizeWithinTheLimits)
+{
+    CurrentTestSkin skin("<Object Name=\"Dialog\" MinWidth=\"150\" MinHeight=\"100\" MaxWidth=\"400\" X2=\"0,rb\" Y2=\"0,rb\">"
+                         + Fill("face.png") + "<Grip HitResult=\"HTBOTTOMRIGHT\" X1=\"10,rb\" Y1=\"10,rb\" X2=\"0,rb\" Y2=\"0,rb\"/>"
+                         + "<Edge HitResult=\"HTLEFT\" X2=\"6\" Y1=\"10\" Y2=\"10,rb\"/></Object>");
+    CSkinableDialog dialog(77);
+    dialog.setGeometry(100, 100, 200, 150);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_NE(dialog.GetObject(), nullptr);
+    EXPECT_EQ(dialog.HitTest(QPoint(195, 145)), WINSKIN::HTBOTTOMRIGHT);
+
+    // The bottom-right corner: smaller than the smallest size stops at it, the top-left stays.
+    Press(&dialog, QPoint(195, 145));
+    MoveTo(&dialog, QPoint(0, 0));
+    EXPECT_EQ(dialog.geometry(), QRect(100, 100, 150, 100));
+    MoveTo(&dialog, QPoint(395, 175));
+    EXPECT_EQ(dialog.geometry(), QRect(100, 100, 400, 180)) << "no wider than the largest width";
+    Release(&dialog, QPoint(395, 175));
+    EXPECT_EQ(dialog.geometry(), QRect(100, 100, 400, 180));
+
+    // The left edge: the right edge stays where it is.
+    Press(&dialog, QPoint(2, 50));
+    MoveTo(&dialog, QPoint(302, 50));
+    Release(&dialog, QPoint(302, 50));
+    EXPECT_EQ(dialog.geometry(), QRect(350, 100, 150, 180));
+}
