@@ -49,14 +49,19 @@ TEST(PuzzleFuzzCorpus, CachesRebuildEveryPiece)
     ASSERT_TRUE(bench.Open(SourceFile(QStringLiteral("tests/fuzz/data/cache-puzzle.pzl")), Patterns()));
     const QFileInfoList files = Corpus(QStringLiteral("cash"));
     ASSERT_GE(files.size(), 1);
-    for (const QFileInfo& info : files)
+    for (const QFileInfo& info : files) {
+        bench.ReadCached(ReadWhole(info.filePath()));
         EXPECT_EQ(bench.Rebuild(ReadWhole(info.filePath())), 8) << qPrintable(info.fileName());
+    }
+    EXPECT_EQ(bench.ReadCached(ReadWhole(files.front().filePath())), 8);
     // The seed cache belongs to the puzzle: every piece came from it.
     EXPECT_FALSE(log.Text().contains(QStringLiteral("not in the cache")));
 
     // A cache cut anywhere, or empty, costs only time: every piece is still built.
     const QByteArray seed = ReadWhole(files.front().filePath());
-    for (int size : {0, 3, 4, 31, 32, 40, 500, int(seed.size()) - 1})
+    for (int size : {0, 3, 4, 31, 32, 40, 500, int(seed.size()) - 1}) {
         EXPECT_EQ(bench.Rebuild(seed.left(size)), 8) << size;
+        EXPECT_LT(bench.ReadCached(seed.left(size)), 8) << size;
+    }
     EXPECT_TRUE(log.Text().contains(QStringLiteral("not in the cache")));
 }

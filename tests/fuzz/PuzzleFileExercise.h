@@ -10,6 +10,7 @@
 #include "shell/GP_Exeption.h"
 
 #include <QBuffer>
+#include <QtEndian>
 #include <QString>
 
 #include <sys/mman.h>
@@ -121,6 +122,40 @@ public:
             return 0;
         }
         return built;
+    }
+
+    // Only the cache's side of a rebuild: each stored piece's table entry, then its image
+    // records, read as the piece builder reads them when the cache has the piece. Returns how
+    // many pieces the cache held whole.
+    int ReadCached(const QByteArray& cache)
+    {
+        QByteArray bytes = cache;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        int whole = 0;
+        for (const GP_GroupPtr& group : m_stored->Snapshot()) {
+            for (const GP_PiecePtr& stored : group->m_pieces) {
+                char offset[4];
+                if (!buffer.seek(qint64(stored->m_nIndex) * 4) || buffer.read(offset, 4) != 4)
+                    continue;
+                const quint32 at = qFromLittleEndian<quint32>(offset);
+                if (at == 0xFFFFFFFFu || !buffer.seek(at))
+                    continue;
+                CGP_PuzzlePiece piece(*stored);
+                GP_PieceSource source;
+                m_puzzle.GetPieceEdges(piece.m_nRow, piece.m_nColumn, source.edges);
+                source.pieceSize = m_puzzle.m_fPieceSize;
+                source.rotate = m_puzzle.m_bOptions[CGP_Puzzle::kOptionRotation];
+                source.bevel = m_puzzle.m_bOptions[CGP_Puzzle::kOptionBevel];
+                source.picture = m_puzzle.m_pImage.get();
+                source.cache = &buffer;
+                try {
+                    whole += piece.Build(source) ? 1 : 0;
+                } catch (const CGP_Exeption&) {
+                }
+            }
+        }
+        return whole;
     }
 
     CGP_Puzzle& Puzzle() { return m_puzzle; }
