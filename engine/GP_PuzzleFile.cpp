@@ -32,6 +32,10 @@ constexpr int kPreviewHeight = 255;
 constexpr double kPreviewAspect = 1.4509804;
 // Corners lie on the picture; anything this far off is damage.
 constexpr double kCornerLimit = 1e6;
+// Pictures are fitted to the field when a puzzle is made; nothing larger than the largest
+// screen's worth is a picture of ours, and decoding one could take minutes and gigabytes.
+constexpr int kMaxPictureSide = 16384;
+constexpr int64_t kMaxPicturePixels = 40000000;
 
 std::function<bool(const char*)>& ReplaceFault()
 {
@@ -292,6 +296,14 @@ bool GP_PuzzleFile::ReadCheckedHeader(QIODevice& file, Header& header, const cha
         return false;
     }
     return true;
+}
+
+QSize GP_PuzzleFile::PictureSize(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer).size();
 }
 
 int64_t GP_PuzzleFile::SettingsSize(int32_t columns, int32_t rows)
@@ -566,6 +578,13 @@ bool CGP_Puzzle::LoadPicture(QIODevice& file)
         return fail("fseek2");
     if (!ReadExactly(file, buffer.data(), pictureSize))
         return fail("fread3");
+
+    const QSize size = PictureSize(buffer);
+    if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide
+        || int64_t(size.width()) * size.height() > kMaxPicturePixels) {
+        GP_Log(QStringLiteral("CGP_Puzzle::LoadPicture: a picture of %1 x %2 is refused\n").arg(size.width()).arg(size.height()));
+        return false;
+    }
 
     MemoryFile picture;
     if (!picture.IsOpen()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 class QIODevice;
@@ -38,6 +39,9 @@ struct Header
 // Reads the header and checks that the thumbnail, the settings and the picture lie inside the
 // file in their order; logs one line for who and returns false when they do not.
 bool ReadCheckedHeader(QIODevice& file, Header& header, const char* who);
+
+// The size a picture file's header declares, read without decoding it; invalid when unknown.
+QSize PictureSize(const QByteArray& bytes);
 
 // Bytes of the settings block (fields, corners and both direction arrays) for a grid.
 int64_t SettingsSize(int32_t columns, int32_t rows);

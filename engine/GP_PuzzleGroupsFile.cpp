@@ -257,7 +257,21 @@ bool CGP_Puzzle::OpenFile(const QString& path)
         GP_Log(QStringLiteral("CGP_Puzzle::OpenFile: cannot open %1\n").arg(LogSafe(path)));
         return false;
     }
-    if (!ReadThumbnailBlock(file) || !ReadSettings(file) || !LoadPicture(file))
+    if (!ReadThumbnailBlock(file) || !ReadSettings(file))
+        return false;
+    // The picture is checked against the grid before it is decoded: a header that claims a
+    // picture the stored grid was never cut from is damage, and may be a costly one.
+    Header header;
+    if (!ReadCheckedHeader(file, header, "OpenFile") || !file.seek(header.pictureOffset))
+        return false;
+    const QSize size = PictureSize(file.read(header.pictureSize));
+    const int cellSide = static_cast<int>(m_fPieceSize);
+    if (!size.isValid() || size.width() / cellSide != m_nColumns || size.height() / cellSide != m_nRows) {
+        GP_Log(QStringLiteral("CGP_Puzzle::OpenFile: the %1 x %2 grid does not fit the %3 x %4 picture\n")
+                   .arg(m_nColumns).arg(m_nRows).arg(size.width()).arg(size.height()));
+        return false;
+    }
+    if (!LoadPicture(file))
         return false;
     // The grid must be the one its picture is cut into, or reopening would cut it afresh under
     // pieces that belong to the stored grid; and its corners must lie on the picture.

@@ -313,6 +313,15 @@ TEST(PuzzleFile, LoadPictureSaysWhichStepFailed)
     notJpeg[U32At(good, 8)] = 'X';
     notJpeg[U32At(good, 8) + 1] = 'Y';
     EXPECT_FALSE(load(notJpeg));
+    // A picture header that claims a giant picture is refused before anything is decoded.
+    QByteArray giant = good;
+    const int sof = giant.indexOf(QByteArray("\xFF\xC0", 2), U32At(good, 8));
+    ASSERT_GT(sof, 0);
+    for (int at : {sof + 5, sof + 7}) {
+        giant[at] = char(0xEA);
+        giant[at + 1] = char(0x60); // 60000
+    }
+    EXPECT_FALSE(load(giant));
     EXPECT_TRUE(load(good));
 
     const QString text = log.Text();
@@ -320,7 +329,8 @@ TEST(PuzzleFile, LoadPictureSaysWhichStepFailed)
     EXPECT_TRUE(text.contains(QStringLiteral("CGP_Puzzle::LoadPicture: fread1 error errno=")));
     EXPECT_TRUE(text.contains(QStringLiteral("CGP_Puzzle::LoadPicture: fread2 error errno=")));
     EXPECT_TRUE(text.contains(QStringLiteral("CGP_Puzzle::LoadPicture: Buffer == NULL \n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("CGP_Puzzle::LoadImage: CImage::Load")));
+    EXPECT_TRUE(text.contains(QStringLiteral("CGP_Puzzle::LoadPicture: a picture of -1 x -1 is refused\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("CGP_Puzzle::LoadPicture: a picture of 60000 x 60000 is refused\n")));
     // Nothing was left in the application folder on the way.
     EXPECT_EQ(QDir(folder.Path()).entryList(QDir::Files), QStringList{QStringLiteral("Exception.log")});
 }
