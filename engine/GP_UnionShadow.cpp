@@ -66,11 +66,17 @@ void BlurPass(const std::vector<uint8_t>& in, std::vector<uint8_t>& out, const s
                 continue;
             }
             double sum = 0;
-            for (int k = -R; k <= R; ++k) {
-                const int j = i + k;
-                if (j < 0 || j >= length)
-                    continue;
-                sum += kernel[static_cast<size_t>(k + R)] * at(j);
+            if (whole) {
+                const uint8_t* first = &in[base + static_cast<size_t>(i - R) * step];
+                for (int k = 0; k < window; ++k)
+                    sum += kernel[static_cast<size_t>(k)] * first[static_cast<size_t>(k) * step];
+            } else {
+                for (int k = -R; k <= R; ++k) {
+                    const int j = i + k;
+                    if (j < 0 || j >= length)
+                        continue;
+                    sum += kernel[static_cast<size_t>(k + R)] * at(j);
+                }
             }
             out[index] = static_cast<uint8_t>(std::min(static_cast<int>(sum + 0.5), 255));
         }
