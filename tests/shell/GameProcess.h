@@ -15,8 +15,13 @@ inline QProcessEnvironment GameEnvironment(const QString& runtimeFolder)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("handle_segv=0:handle_abort=0:detect_leaks=0"));
-    env.insert(QStringLiteral("TSAN_OPTIONS"), QStringLiteral("handle_segv=0:handle_abort=0"));
+    // Added to the test run's own options (its suppressions stay); later options win.
+    const auto extend = [&env](const QString& name, const char* options) {
+        const QString present = env.value(name);
+        env.insert(name, present.isEmpty() ? QLatin1String(options) : present + QLatin1Char(':') + QLatin1String(options));
+    };
+    extend(QStringLiteral("ASAN_OPTIONS"), "handle_segv=0:handle_abort=0:detect_leaks=0");
+    extend(QStringLiteral("TSAN_OPTIONS"), "handle_segv=0:handle_abort=0");
     env.remove(QStringLiteral("VELMORA_CRASH_TEST"));
     env.remove(QStringLiteral("VELMORA_TEST_ANSWER"));
     return env;
