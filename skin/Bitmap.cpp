@@ -16,6 +16,8 @@ namespace WINSKIN {
 namespace {
 constexpr uint32_t kPlaceholderBase = 0x80808080;
 constexpr int64_t kPlaceholderSpread = 0x808080;
+// Far past any picture Qt will load.
+constexpr int kMaxCutOut = 1 << 24;
 
 // Whether the attribute holds an integer (an optional sign, then a digit).
 bool IsInteger(const QByteArray& value)
@@ -122,7 +124,9 @@ void Bitmap::LoadPicture(const QString& path, const TiXmlElement& element)
     const QByteArray cut[] = {Attribute(element, "SrcX"), Attribute(element, "SrcY"),
                               Attribute(element, "SrcWidth"), Attribute(element, "SrcHeight")};
     if (std::all_of(std::begin(cut), std::end(cut), IsInteger)) {
-        const QRect cutOut(ReadDecimal(cut[0]), ReadDecimal(cut[1]), ReadDecimal(cut[2]), ReadDecimal(cut[3]));
+        // Bounded first: a rectangle reaching past the 32-bit range has no right edge.
+        auto bounded = [](const QByteArray& value, int low) { return std::clamp(ReadDecimal(value), low, kMaxCutOut); };
+        const QRect cutOut(bounded(cut[0], -kMaxCutOut), bounded(cut[1], -kMaxCutOut), bounded(cut[2], 0), bounded(cut[3], 0));
         // Only what lies inside the image can be cut; the rest would be made-up pixels of any size.
         const QRect inside = cutOut.intersected(image.rect());
         if (inside != cutOut)

@@ -18,6 +18,7 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace WINSKIN {
 
@@ -60,9 +61,9 @@ void Skin::SetCurrent(Skin* skin)
     s_current = skin;
 }
 
-void Skin::SetReloadHandler(ReloadHandler handler)
+Skin::ReloadHandler Skin::SetReloadHandler(ReloadHandler handler)
 {
-    Handler() = std::move(handler);
+    return std::exchange(Handler(), std::move(handler));
 }
 
 void Skin::Clear()

@@ -65,7 +65,8 @@ public:
 
     static Skin* Current();
     static void SetCurrent(Skin* skin);
-    static void SetReloadHandler(ReloadHandler handler);
+    // Installs the handler; answers the one it replaces.
+    static ReloadHandler SetReloadHandler(ReloadHandler handler);
 
 private:
     void Clear();

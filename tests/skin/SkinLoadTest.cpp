@@ -337,7 +337,7 @@ TEST(SkinLoad, EveryLoadTellsTheWindowsAndTheCurrentSkinIsOneForTheProgram)
 {
     int calls = 0;
     Skin* told = nullptr;
-    Skin::SetReloadHandler([&](Skin& skin) {
+    Skin::ReloadHandler windows = Skin::SetReloadHandler([&](Skin& skin) {
         ++calls;
         told = &skin;
     });
@@ -353,7 +353,7 @@ TEST(SkinLoad, EveryLoadTellsTheWindowsAndTheCurrentSkinIsOneForTheProgram)
         EXPECT_EQ(Skin::Current(), &skin);
     }
     EXPECT_EQ(Skin::Current(), nullptr); // a destroyed skin is not left current
-    Skin::SetReloadHandler(nullptr);
+    Skin::SetReloadHandler(windows);
 }
 
 TEST(SkinLoad, TheTestSkinLoadsEveryItemWithoutComplaint)
