@@ -32,10 +32,6 @@ constexpr int kPreviewHeight = 255;
 constexpr double kPreviewAspect = 1.4509804;
 // Corners lie on the picture; anything this far off is damage.
 constexpr double kCornerLimit = 1e6;
-// Pictures are fitted to the field when a puzzle is made; nothing larger than the largest
-// screen's worth is a picture of ours, and decoding one could take minutes and gigabytes.
-constexpr int kMaxPictureSide = 16384;
-constexpr int64_t kMaxPicturePixels = 40000000;
 
 std::function<bool(const char*)>& ReplaceFault()
 {
@@ -486,7 +482,7 @@ bool CGP_Puzzle::ReadSettings(QIODevice& file)
         damage = QStringLiteral("a %1 x %2 grid runs into the picture").arg(columns).arg(rows);
     else if (patternIndex < 0 || patternIndex >= kPatternCount)
         damage = QStringLiteral("pattern %1").arg(patternIndex);
-    else if (!std::isfinite(pieceSize) || pieceSize < 1)
+    else if (!std::isfinite(pieceSize) || pieceSize < 1 || pieceSize > kMaxPictureSide)
         damage = QStringLiteral("piece size %1").arg(pieceSize);
     Lattice lattice;
     if (damage.isEmpty())

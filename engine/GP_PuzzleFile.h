@@ -25,6 +25,11 @@ constexpr uint32_t kMaxGroups = 10000;
 // Grids and places beyond these are damage, not puzzles: no screen holds them.
 constexpr int32_t kMaxGridSide = 10000;
 constexpr int32_t kPlaceLimit = 20000000;
+// Pictures are fitted to the field when a puzzle is made; nothing larger than the largest
+// screen's worth is a picture of ours (nor a piece of one), and decoding one could take
+// minutes and gigabytes.
+constexpr int kMaxPictureSide = 16384;
+constexpr int64_t kMaxPicturePixels = 40000000;
 // An empty slot of the cache's offset table.
 constexpr uint32_t kNoOffset = 0xFFFFFFFFu;
 

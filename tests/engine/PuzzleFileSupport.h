@@ -84,7 +84,7 @@ inline QByteArray NewFileBytes(CGP_Puzzle& puzzle)
     return bytes;
 }
 
-inline uint32_t U32At(const QByteArray& bytes, int64_t offset)
+inline uint32_t U32At(const QByteArray& bytes, qsizetype offset)
 {
     uint32_t value = 0;
     for (int i = 3; i >= 0; --i)
@@ -92,7 +92,7 @@ inline uint32_t U32At(const QByteArray& bytes, int64_t offset)
     return value;
 }
 
-inline void PutU32At(QByteArray& bytes, int64_t offset, uint32_t value)
+inline void PutU32At(QByteArray& bytes, qsizetype offset, uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
         bytes[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);

@@ -31,7 +31,7 @@ struct ReadBack
     bool picture = false;
 };
 
-int64_t SettingsStart(const QByteArray& bytes)
+qsizetype SettingsStart(const QByteArray& bytes)
 {
     return kHeaderSize + U32At(bytes, 4);
 }
@@ -80,7 +80,7 @@ TEST(PuzzleFile, NewFileLayoutByteForByte)
     EXPECT_EQ(static_cast<uint8_t>(bytes[P + M - 2]), 0xFF);
     EXPECT_EQ(static_cast<uint8_t>(bytes[P + M - 1]), 0xD9);
 
-    const int64_t s = SettingsStart(bytes);
+    const qsizetype s = SettingsStart(bytes);
     EXPECT_EQ(int32_t(U32At(bytes, s + 0)), -7);
     EXPECT_EQ(U32At(bytes, s + 4), 321u);
     EXPECT_EQ(U32At(bytes, s + 8), 2u);
@@ -217,7 +217,7 @@ TEST(PuzzleFile, DamagedHeadersAndSettingsAreRefused)
         int64_t offset;
         uint32_t value;
     };
-    const int64_t s = 16 + N;
+    const qsizetype s = 16 + N;
     const Patch patches[] = {
         {"N past the end", 4, 0xFFFFFFF0u},
         {"N into the picture", 4, P},
@@ -234,6 +234,7 @@ TEST(PuzzleFile, DamagedHeadersAndSettingsAreRefused)
         {"pattern 16", s + 28, 16},
         {"piece size zero", s + 39, 0},
         {"piece size NaN", s + 39, 0x7FC00000u},
+        {"piece size beyond any picture", s + 39, 0x61C00000u}, // 4.4e20
     };
     for (const Patch& patch : patches) {
         QByteArray damaged = good;

@@ -74,7 +74,7 @@ TEST(PuzzleGroupsFile, PiecesBlockLayoutAndRoundTrip)
     auto puzzle = CutPuzzle(120, 120, 40);
     puzzle->m_bOptions[CGP_Puzzle::kOptionRotation] = true;
     const QByteArray bytes = PlayedFile(*puzzle);
-    const int64_t start = int64_t(U32At(bytes, 8)) + U32At(bytes, 12);
+    const qsizetype start = qsizetype(U32At(bytes, 8)) + U32At(bytes, 12);
     ASSERT_EQ(bytes.size(), start + 4 + 2 * 8 + 3 * kPieceRecordSize);
     EXPECT_EQ(U32At(bytes, start), 2u);
     EXPECT_EQ(U32At(bytes, start + 4), 2u);
@@ -136,12 +136,12 @@ TEST(PuzzleGroupsFile, DamagedPiecesAreRefusedAndTheOldGroupsKept)
     ScopedLog log(folder);
     auto puzzle = CutPuzzle(120, 120, 40);
     const QByteArray good = PlayedFile(*puzzle); // rotation off: turned pieces are damage
-    const int64_t start = int64_t(U32At(good, 8)) + U32At(good, 12);
-    const int64_t record = start + 12;
+    const qsizetype start = qsizetype(U32At(good, 8)) + U32At(good, 12);
+    const qsizetype record = start + 12;
     struct Patch
     {
         const char* what;
-        int64_t offset;
+        qsizetype offset;
         uint32_t value;
     };
     const Patch patches[] = {
@@ -301,7 +301,7 @@ TEST(PuzzleGroupsFile, CacheHoldsEveryImageAndGivesThemBackIdentically)
         ASSERT_TRUE(puzzle->WritePieceCache(buffer, [&] { ++progress; }));
         EXPECT_EQ(progress, 11);
         const int images = rotate ? 4 : 1;
-        int64_t expected = 12 * 4;
+        qsizetype expected = 12 * 4;
         for (const GP_GroupPtr& group : puzzle->m_pGroups->Snapshot()) {
             const CGP_PuzzlePiece& piece = *group->m_pieces.front();
             EXPECT_EQ(U32At(cache, piece.m_nIndex * 4), uint32_t(expected)) << "records follow in group order";
