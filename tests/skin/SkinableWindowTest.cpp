@@ -154,8 +154,10 @@ TEST(SkinableWindow, StatesChangeTheLook)
 
     window.activateWindow();
     button->setFocus();
-    if (button->hasFocus())
+    // The offscreen platform may not hand out keyboard focus; the look follows it when it does.
+    if (button->hasFocus()) {
         EXPECT_TRUE(SameColour(Pixel(*button, focusCorner), SkinColours::Focused));
+    }
 
     // Own states are added to every state set.
     button->clearFocus();
