@@ -39,6 +39,8 @@ test_env() {
   export QT_QPA_PLATFORM=offscreen
   export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR_TESTS:-$(mktemp -d /tmp/velmora-runtime.XXXXXX)}
   chmod 700 "$XDG_RUNTIME_DIR"
+  # The game keeps its settings under the user's configuration folder: tests get a private one.
+  export XDG_CONFIG_HOME=$(mktemp -d /tmp/velmora-config.XXXXXX)
 }
 
 # run_tests DIR: every test; ctest's summary is the last thing printed.

@@ -1,22 +1,34 @@
 #include "view/ChildView.h"
 
 #include "shell/GP_LogFile.h"
+#include "view/GP_SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPaintEvent>
 
 CChildView::CChildView(QWidget* parent)
-    : QWidget(parent)
+    : QWidget(parent), m_pSettings(std::make_unique<CGP_SettingsStore>())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    m_pSettings->LoadRegistrySet();
     // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
     for (int step = 0; step < kLoadingSteps - 2; ++step)
         CompleteLoadingStep();
 }
 
-CChildView::~CChildView() = default;
+CChildView::~CChildView()
+{
+    m_pSettings->SaveRegistrySet();
+}
+
+QColor CChildView::BoardColour() const
+{
+    // A colour reference keeps red in its low byte.
+    const quint32 ref = m_pSettings->CurrentColor(GP_Table::Board);
+    return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF);
+}
 
 void CChildView::ChangeGameMode(::GameMode mode)
 {
@@ -126,7 +138,7 @@ void CChildView::StartScreenAnimation(int)
 
 void CChildView::StoreHelpFlag(const char* valueName)
 {
-    GP_Log(QStringLiteral("CChildView::StoreHelpFlag: not built yet; would store %1\n").arg(QLatin1String(valueName)));
+    m_pSettings->DismissHelp(QLatin1String(valueName));
 }
 
 void CChildView::LeaveAfterClose()
@@ -143,7 +155,7 @@ void CChildView::LeaveAfterClose()
 void CChildView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.fillRect(event->rect(), m_boardColour);
+    painter.fillRect(event->rect(), BoardColour());
     if (m_bFirstPaintDone)
         return;
     m_bFirstPaintDone = true;

@@ -6,6 +6,9 @@
 #include <QWidget>
 
 #include <atomic>
+#include <memory>
+
+class CGP_SettingsStore;
 
 // The view's screens. A plain integer in the game's files and traces, so the values are fixed.
 enum GameMode : int {
@@ -34,6 +37,7 @@ public:
     static constexpr int kLoadingSteps = 7;
 
     explicit CChildView(QWidget* parent = nullptr);
+    // Writes the settings back.
     ~CChildView() override;
 
     ::GameMode GameMode() const { return m_gameMode; }
@@ -83,7 +87,10 @@ public:
     // The splash has gone: the view leaves its start-up state for the library screen.
     void OnSplashClosed();
 
-    QColor BoardColour() const { return m_boardColour; }
+    // The board colour of the current skin, as the player set it.
+    QColor BoardColour() const;
+    // The settings read when the view was created.
+    CGP_SettingsStore& Settings() { return *m_pSettings; }
 
 signals:
     // The first paint built the view's controls; the splash may show now.
@@ -102,6 +109,5 @@ private:
     bool m_bScreenAnimation = false;
     std::atomic<int> m_loadingStepsDone{0};
     CGP_Event m_progressEvent{false, false};
-    // The board colour of a fresh player on the default skin.
-    QColor m_boardColour{0, 238, 0};
+    std::unique_ptr<CGP_SettingsStore> m_pSettings;
 };
