@@ -35,7 +35,11 @@ CMainFrame::CMainFrame()
             Qt::QueuedConnection);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The splash's worker waits on the view's progress event: it must stop before the view goes.
+    qDeleteAll(findChildren<CSplashWnd*>());
+}
 
 void CMainFrame::WatchDisplay()
 {
