@@ -1,6 +1,7 @@
 // velmora-tool cut: cuts a picture as the game does when a puzzle is made, and writes the cut as
 // JSON numbers and as a PNG of the picture with the cut lines drawn over it.
 #include "tools/velmora-tool/ToolCommand.h"
+#include "tools/velmora-tool/ToolCutOptions.h"
 
 #include "engine/GP_Folders.h"
 #include "engine/GP_Puzzle.h"
@@ -18,16 +19,8 @@
 #include <cstdio>
 
 namespace {
-struct CutOptions
+struct CutOptions : ToolCutOptions
 {
-    QString picture;
-    int pieceSize = 0;
-    int pattern = 0;
-    float chaos = 0.01f;
-    uint32_t seed = 1;
-    bool hasFit = false;
-    QSize fit;
-    QString patterns;
     QString json;
     QString png;
 };
@@ -46,27 +39,9 @@ QString ParseCutOptions(const QStringList& args, CutOptions& options)
         if (i + 1 >= args.size())
             return QStringLiteral("%1 needs a value").arg(arg);
         const QString value = args[++i];
-        bool ok = true;
-        if (arg == QLatin1String("--piece-size")) {
-            options.pieceSize = value.toInt(&ok);
-            ok = ok && options.pieceSize >= 0;
-        } else if (arg == QLatin1String("--pattern")) {
-            options.pattern = value.toInt(&ok);
-            ok = ok && options.pattern >= 0 && options.pattern < kPatternCount;
-        } else if (arg == QLatin1String("--chaos")) {
-            options.chaos = value.toFloat(&ok);
-            ok = ok && options.chaos >= 0 && options.chaos <= 1;
-        } else if (arg == QLatin1String("--seed")) {
-            options.seed = value.toUInt(&ok);
-        } else if (arg == QLatin1String("--fit")) {
-            const QStringList parts = value.split(QLatin1Char('x'));
-            bool okW = false, okH = false;
-            if (parts.size() == 2)
-                options.fit = QSize(parts[0].toInt(&okW), parts[1].toInt(&okH));
-            ok = okW && okH && options.fit.width() > 0 && options.fit.height() > 0;
-            options.hasFit = true;
-        } else if (arg == QLatin1String("--patterns")) {
-            options.patterns = value;
+        if (const std::optional<QString> problem = ParseCutOption(arg, value, options)) {
+            if (!problem->isEmpty())
+                return *problem;
         } else if (arg == QLatin1String("--json")) {
             options.json = value;
         } else if (arg == QLatin1String("--png")) {
@@ -74,21 +49,10 @@ QString ParseCutOptions(const QStringList& args, CutOptions& options)
         } else {
             return QStringLiteral("unknown option %1").arg(arg);
         }
-        if (!ok)
-            return QStringLiteral("bad value for %1: \"%2\"").arg(arg, value);
     }
     if (options.picture.isEmpty())
         return QStringLiteral("no picture given");
     return QString();
-}
-
-// The PATTERNS folder of the current folder, or else the one beside the tool.
-QString DefaultPatternFolder()
-{
-    const QString here = GP_FolderPath(GP_Folder::Patterns);
-    if (QDir(here).exists())
-        return here;
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(GP_FolderName(GP_Folder::Patterns));
 }
 
 QJsonObject CutToJson(const CGP_Puzzle& puzzle)
@@ -130,37 +94,11 @@ int RunCut(const QStringList& args)
     if (!problem.isEmpty())
         return ToolFail(QStringLiteral("cut: %1").arg(problem));
 
-    const QString folder = options.patterns.isEmpty() ? DefaultPatternFolder() : options.patterns;
-    if (!QDir(folder).exists())
-        return ToolFail(QStringLiteral("cut: no pattern folder %1").arg(folder));
-    static CGP_Path patterns[kPatternCount];
-    LoadPatterns(patterns, folder);
-    const CGP_Path& pattern = patterns[options.pattern];
-    if (pattern.IsEmpty())
-        return ToolFail(QStringLiteral("cut: pattern %1 (%2) missing or empty in %3")
-                            .arg(options.pattern).arg(GP_PatternFileName(options.pattern), folder));
-
     CGP_Puzzle puzzle;
-    try {
-        puzzle.LoadImage(options.picture, options.hasFit ? &options.fit : nullptr);
-    } catch (const CGP_Exeption& error) {
-        return ToolFail(QStringLiteral("cut: %1: %2").arg(options.picture, QLatin1String(error.Message())));
-    }
-    if (!puzzle.m_pImage)
-        return ToolFail(QStringLiteral("cut: cannot read picture %1").arg(options.picture));
+    const QString failure = CutPicture(options, puzzle);
+    if (!failure.isEmpty())
+        return ToolFail(QStringLiteral("cut: %1").arg(failure));
     const QSize size = puzzle.m_pImage->size();
-    const int shorter = qMin(size.width(), size.height());
-    if (options.pieceSize > shorter || (options.pieceSize == 0 && shorter < 4))
-        return ToolFail(QStringLiteral("cut: a %1 x %2 picture cannot hold pieces of size %3")
-                            .arg(size.width()).arg(size.height()).arg(options.pieceSize));
-
-    puzzle.m_fPieceSize = static_cast<float>(options.pieceSize);
-    puzzle.m_fChaos = options.chaos;
-    puzzle.m_nPatternIndex = options.pattern;
-    GP_srand(options.seed);
-    puzzle.CreateGrid(&pattern, GP_PatternHasRandomTabs(options.pattern), true);
-    if (puzzle.m_pCorners.empty())
-        return ToolFail(QStringLiteral("cut: the picture could not be cut"));
 
     if (!options.json.isEmpty()
         && !WriteFile(options.json, QJsonDocument(CutToJson(puzzle)).toJson(QJsonDocument::Indented)))

@@ -1,6 +1,7 @@
 // velmora-tool make: a new puzzle file from a picture, made as the creation screens make one:
 // the picture fitted to the field, cut, given its thumbnail and options, and written whole.
 #include "tools/velmora-tool/ToolCommand.h"
+#include "tools/velmora-tool/ToolCutOptions.h"
 #include "tools/velmora-tool/ToolPuzzleFile.h"
 
 #include "engine/GP_Random.h"
@@ -15,18 +16,17 @@ namespace {
 constexpr int kDefaultFitWidth = 1728;
 constexpr int kDefaultFitHeight = 972;
 
-struct MakeOptions
+struct MakeOptions : ToolCutOptions
 {
-    QString picture;
+    MakeOptions()
+    {
+        hasFit = true;
+        fit = QSize(kDefaultFitWidth, kDefaultFitHeight);
+    }
+
     QString out;
     QString name;
     QString author;
-    int pieceSize = 0; // 0: a quarter of the shorter side
-    int pattern = 0;
-    float chaos = 0.01f;
-    uint32_t seed = 1;
-    QSize fit{kDefaultFitWidth, kDefaultFitHeight};
-    QString patterns;
     bool rotate = false;
     bool bevel = true;
     bool shadows = true;
@@ -34,36 +34,18 @@ struct MakeOptions
 
 QString ParseValue(const QString& arg, const QString& value, MakeOptions& options)
 {
-    bool ok = true;
+    if (const std::optional<QString> problem = ParseCutOption(arg, value, options))
+        return *problem;
     if (arg == QLatin1String("-o")) {
         options.out = value;
     } else if (arg == QLatin1String("--name")) {
         options.name = value;
     } else if (arg == QLatin1String("--author")) {
         options.author = value;
-    } else if (arg == QLatin1String("--piece-size")) {
-        options.pieceSize = value.toInt(&ok);
-        ok = ok && options.pieceSize >= 0;
-    } else if (arg == QLatin1String("--pattern")) {
-        options.pattern = value.toInt(&ok);
-        ok = ok && options.pattern >= 0 && options.pattern < kPatternCount;
-    } else if (arg == QLatin1String("--chaos")) {
-        options.chaos = value.toFloat(&ok);
-        ok = ok && options.chaos >= 0 && options.chaos <= 1;
-    } else if (arg == QLatin1String("--seed")) {
-        options.seed = value.toUInt(&ok);
-    } else if (arg == QLatin1String("--fit")) {
-        const QStringList parts = value.split(QLatin1Char('x'));
-        bool okW = false, okH = false;
-        if (parts.size() == 2)
-            options.fit = QSize(parts[0].toInt(&okW), parts[1].toInt(&okH));
-        ok = okW && okH && options.fit.width() > 0 && options.fit.height() > 0;
-    } else if (arg == QLatin1String("--patterns")) {
-        options.patterns = value;
     } else {
         return QStringLiteral("unknown option %1").arg(arg);
     }
-    return ok ? QString() : QStringLiteral("bad value for %1: \"%2\"").arg(arg, value);
+    return QString();
 }
 
 QString ParseMakeOptions(const QStringList& args, MakeOptions& options)
@@ -104,31 +86,13 @@ int RunMake(const QStringList& args)
     if (!problem.isEmpty())
         return ToolFail(QStringLiteral("make: %1").arg(problem));
     toolpuzzle::CapturedLog log;
-    const QString folder = toolpuzzle::PatternFolder(options.patterns);
-    const CGP_Path* pattern = toolpuzzle::LoadedPattern(folder, options.pattern);
-    if (!pattern)
-        return ToolFail(QStringLiteral("make: pattern %1 missing or empty in %2").arg(options.pattern).arg(folder));
-
     CGP_Puzzle puzzle;
-    try {
-        puzzle.LoadImage(options.picture, &options.fit);
-    } catch (const CGP_Exeption& error) {
-        return ToolFail(QStringLiteral("make: %1: %2").arg(options.picture, QLatin1String(error.Message())));
+    const QString failure = CutPicture(options, puzzle);
+    if (!failure.isEmpty()) {
+        const QString why = log.LastLine();
+        return ToolFail(QStringLiteral("make: %1%2").arg(failure, why.isEmpty() ? QString() : QStringLiteral(": ") + why.trimmed()));
     }
-    if (!puzzle.m_pImage)
-        return ToolFail(QStringLiteral("make: cannot read picture %1").arg(options.picture));
     const QSize size = puzzle.m_pImage->size();
-    if (options.pieceSize > qMin(size.width(), size.height()) || (options.pieceSize == 0 && qMin(size.width(), size.height()) < 4))
-        return ToolFail(QStringLiteral("make: a %1 x %2 picture cannot hold pieces of size %3")
-                            .arg(size.width()).arg(size.height()).arg(options.pieceSize));
-
-    puzzle.m_fPieceSize = static_cast<float>(options.pieceSize);
-    puzzle.m_fChaos = options.chaos;
-    puzzle.m_nPatternIndex = options.pattern;
-    GP_srand(options.seed);
-    puzzle.CreateGrid(pattern, GP_PatternHasRandomTabs(options.pattern), true);
-    if (puzzle.m_pCorners.empty())
-        return ToolFail(QStringLiteral("make: the picture could not be cut: %1").arg(log.LastLine()));
     puzzle.MakeThumbnail();
 
     // The options the creation screens leave a new puzzle with.

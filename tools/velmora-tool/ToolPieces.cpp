@@ -2,6 +2,7 @@
 // shadow on the piece workers; writes them as PNGs with their numbers in pieces.json, or, with
 // --bench, only times the building.
 #include "tools/velmora-tool/ToolCommand.h"
+#include "tools/velmora-tool/ToolCutOptions.h"
 
 #include "engine/GP_Folders.h"
 #include "engine/GP_PieceWorkers.h"
@@ -26,16 +27,8 @@
 #include <vector>
 
 namespace {
-struct PiecesOptions
+struct PiecesOptions : ToolCutOptions
 {
-    QString picture;
-    int pieceSize = 0;
-    int pattern = 0;
-    float chaos = 0.01f;
-    uint32_t seed = 1;
-    bool hasFit = false;
-    QSize fit;
-    QString patterns;
     // The puzzle's own defaults: bevel and shadows on, rotation off.
     bool bevel = true;
     bool rotate = false;
@@ -82,26 +75,9 @@ QString ParsePiecesOptions(const QStringList& args, PiecesOptions& options)
             return QStringLiteral("%1 needs a value").arg(arg);
         const QString value = args[++i];
         bool ok = true;
-        if (arg == QLatin1String("--piece-size")) {
-            options.pieceSize = value.toInt(&ok);
-            ok = ok && options.pieceSize >= 0;
-        } else if (arg == QLatin1String("--pattern")) {
-            options.pattern = value.toInt(&ok);
-            ok = ok && options.pattern >= 0 && options.pattern < kPatternCount;
-        } else if (arg == QLatin1String("--chaos")) {
-            options.chaos = value.toFloat(&ok);
-            ok = ok && options.chaos >= 0 && options.chaos <= 1;
-        } else if (arg == QLatin1String("--seed")) {
-            options.seed = value.toUInt(&ok);
-        } else if (arg == QLatin1String("--fit")) {
-            const QStringList parts = value.split(QLatin1Char('x'));
-            bool okW = false, okH = false;
-            if (parts.size() == 2)
-                options.fit = QSize(parts[0].toInt(&okW), parts[1].toInt(&okH));
-            ok = okW && okH && options.fit.width() > 0 && options.fit.height() > 0;
-            options.hasFit = true;
-        } else if (arg == QLatin1String("--patterns")) {
-            options.patterns = value;
+        if (const std::optional<QString> problem = ParseCutOption(arg, value, options)) {
+            if (!problem->isEmpty())
+                return *problem;
         } else if (arg == QLatin1String("--threads")) {
             options.threads = value.toInt(&ok);
             ok = ok && options.threads >= 1 && options.threads <= 64;
@@ -121,14 +97,6 @@ QString ParsePiecesOptions(const QStringList& args, PiecesOptions& options)
     if (options.benchRuns == 0 && options.out.isEmpty())
         return QStringLiteral("--out DIR or --bench N is needed");
     return QString();
-}
-
-QString DefaultPatternFolder()
-{
-    const QString here = GP_FolderPath(GP_Folder::Patterns);
-    if (QDir(here).exists())
-        return here;
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(GP_FolderName(GP_Folder::Patterns));
 }
 
 QJsonArray Four(const int32_t values[4])
@@ -223,40 +191,14 @@ int RunPieces(const QStringList& args)
     if (!problem.isEmpty())
         return ToolFail(QStringLiteral("pieces: %1").arg(problem));
 
-    const QString folder = options.patterns.isEmpty() ? DefaultPatternFolder() : options.patterns;
-    if (!QDir(folder).exists())
-        return ToolFail(QStringLiteral("pieces: no pattern folder %1").arg(folder));
-    static CGP_Path patterns[kPatternCount];
-    LoadPatterns(patterns, folder);
-    const CGP_Path& pattern = patterns[options.pattern];
-    if (pattern.IsEmpty())
-        return ToolFail(QStringLiteral("pieces: pattern %1 (%2) missing or empty in %3")
-                            .arg(options.pattern).arg(GP_PatternFileName(options.pattern), folder));
-
     CGP_Puzzle puzzle;
-    try {
-        puzzle.LoadImage(options.picture, options.hasFit ? &options.fit : nullptr);
-    } catch (const CGP_Exeption& error) {
-        return ToolFail(QStringLiteral("pieces: %1: %2").arg(options.picture, QLatin1String(error.Message())));
-    }
-    if (!puzzle.m_pImage)
-        return ToolFail(QStringLiteral("pieces: cannot read picture %1").arg(options.picture));
+    const QString cutFailure = CutPicture(options, puzzle);
+    if (!cutFailure.isEmpty())
+        return ToolFail(QStringLiteral("pieces: %1").arg(cutFailure));
     const QSize size = puzzle.m_pImage->size();
-    const int shorter = qMin(size.width(), size.height());
-    if (options.pieceSize > shorter || (options.pieceSize == 0 && shorter < 4))
-        return ToolFail(QStringLiteral("pieces: a %1 x %2 picture cannot hold pieces of size %3")
-                            .arg(size.width()).arg(size.height()).arg(options.pieceSize));
-
-    puzzle.m_fPieceSize = static_cast<float>(options.pieceSize);
-    puzzle.m_fChaos = options.chaos;
-    puzzle.m_nPatternIndex = options.pattern;
     puzzle.m_bOptions[CGP_Puzzle::kOptionBevel] = options.bevel;
     puzzle.m_bOptions[CGP_Puzzle::kOptionShadows] = options.shadows;
     puzzle.m_bOptions[CGP_Puzzle::kOptionRotation] = options.rotate;
-    GP_srand(options.seed);
-    puzzle.CreateGrid(&pattern, GP_PatternHasRandomTabs(options.pattern), true);
-    if (puzzle.m_pCorners.empty())
-        return ToolFail(QStringLiteral("pieces: the picture could not be cut"));
 
     CGP_PieceWorkers workers(options.threads > 0 ? options.threads : GP_PieceBuilderCount());
     const int threads = static_cast<int>(workers.Builders().size());
