@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QVariant>
 #include <QtEndian>
@@ -42,6 +43,30 @@ QByteArray LittleEndian(quint32 value, int width)
 void Log(const QString& text)
 {
     GP_Log(QStringLiteral("CGP_Registry: ") + text + QLatin1Char('\n'));
+}
+
+// A save killed between creating its lock file and writing its owner into it leaves an empty
+// lock that nobody can prove stale, and the settings file would wait half a minute for it at the
+// next save. A lock with no owner whose file lock nobody holds any more is removed at once.
+void RemoveAbandonedLock(const QString& settingsPath)
+{
+    const QString lockPath = settingsPath + QStringLiteral(".lock");
+    if (!QFileInfo::exists(lockPath))
+        return;
+    QLockFile lock(lockPath);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock.getLockInfo(&pid, &host, &application))
+        return;
+    if (lock.removeStaleLockFile())
+        Log(QStringLiteral("removed the lock an interrupted save left beside ") + settingsPath);
+}
+
+void SyncSettings(QSettings& key, const QString& settingsPath)
+{
+    RemoveAbandonedLock(settingsPath);
+    key.sync();
 }
 
 } // namespace
@@ -121,7 +146,7 @@ std::unique_ptr<QSettings> CGP_Registry::RecoverDamagedFile(std::unique_ptr<QSet
     fresh->setAtomicSyncRequired(true);
     for (const auto& [key, value] : survivors)
         fresh->setValue(key, value);
-    fresh->sync();
+    SyncSettings(*fresh, m_path);
     if (fresh->status() != QSettings::NoError) {
         Log(QStringLiteral("cannot write the settings file ") + m_path);
         return nullptr;
@@ -226,7 +251,7 @@ bool CGP_Registry::Flush()
     std::lock_guard<std::mutex> guard(m_lock);
     if (!m_key)
         return false;
-    m_key->sync();
+    SyncSettings(*m_key, m_path);
     if (m_key->status() == QSettings::NoError)
         return true;
     Log(QStringLiteral("cannot write the settings file ") + m_path);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <atomic>
@@ -135,6 +136,27 @@ TEST(Registry, DamagedFileKeepsWhatReadsAndIsSetAside)
     EXPECT_EQ(reread.status(), QSettings::NoError);
     EXPECT_EQ(reread.value(QStringLiteral("Creator Name")).toString(), QStringLiteral("After"));
     EXPECT_EQ(reread.value(QStringLiteral("SkinIndex")).toByteArray(), QByteArray("\x02\0\0\0", 4));
+}
+
+TEST(Registry, EmptyLockOfAKilledSaveIsClearedInsteadOfWaitedOut)
+{
+    TestFolder folder;
+    CapturedLog log(folder);
+    const QString file = folder.File(QLatin1String(kFileName));
+    CGP_Registry key(file);
+    ASSERT_TRUE(key.IsOpen());
+    // What a save killed right after creating its lock leaves: a lock file with no owner in it.
+    folder.Write(QLatin1String(kFileName) + QStringLiteral(".lock"), QByteArray());
+    key.SetNumber(QStringLiteral("SkinIndex"), 2);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(key.Flush());
+    // Waiting the lock out would take half a minute; clearing it takes no time worth measuring.
+    EXPECT_LT(timer.elapsed(), 15000);
+    EXPECT_FALSE(QFileInfo::exists(file + QStringLiteral(".lock")));
+    EXPECT_TRUE(log.Text().contains(QStringLiteral("removed the lock an interrupted save left")));
+    EXPECT_EQ(QSettings(file, QSettings::IniFormat).value(QStringLiteral("SkinIndex")).toByteArray(),
+              QByteArray("\x02\0\0\0", 4));
 }
 
 TEST(Registry, FailedWriteIsReportedAndLogged)
