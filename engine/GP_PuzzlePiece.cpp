@@ -54,6 +54,11 @@ boost::shared_ptr<QImage> ReadCachedImage(QIODevice* cache)
         LogCreateError(QStringLiteral("cache record of %1 bytes").arg(size));
         return {};
     }
+    // A damaged size must not cost a buffer of that size before the shortfall shows.
+    if (!cache->isSequential() && size > cache->bytesAvailable()) {
+        LogCreateError(QStringLiteral("cache record cut short"));
+        return {};
+    }
     const QByteArray bytes = cache->read(size);
     if (bytes.size() != static_cast<int>(size)) {
         LogCreateError(QStringLiteral("cache record cut short"));
