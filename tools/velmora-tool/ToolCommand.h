@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // One velmora-tool command. Commands register themselves with VELMORA_TOOL_COMMAND; the tool
 // dispatches on the first argument. A command returns the process exit code.
 struct ToolCommand
@@ -29,3 +31,11 @@ struct ToolCommandRegistrar
 
 // One clear line on stderr, for bad input; returns the exit code to use (2).
 int ToolFail(const QString& message);
+
+// Takes one option with its value (empty for a flag); answers an empty text or what is wrong.
+using ToolOptionHandler = std::function<QString(const QString& option, const QString& value)>;
+
+// Walks a command line of one positional file (called `what` in messages) and options, each
+// followed by its value unless it is one of `flags`. Answers an empty text, or what is wrong.
+QString ToolParseArguments(const QStringList& args, const QString& what, QString& file,
+                           const ToolOptionHandler& onOption, const QStringList& flags = {});

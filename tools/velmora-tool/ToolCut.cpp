@@ -28,28 +28,20 @@ struct CutOptions : ToolCutOptions
 // Parses the arguments; returns an empty text or what was wrong with them.
 QString ParseCutOptions(const QStringList& args, CutOptions& options)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QLatin1String("--"))) {
-            if (!options.picture.isEmpty())
-                return QStringLiteral("more than one picture given");
-            options.picture = arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return QStringLiteral("%1 needs a value").arg(arg);
-        const QString value = args[++i];
-        if (const std::optional<QString> problem = ParseCutOption(arg, value, options)) {
-            if (!problem->isEmpty())
-                return *problem;
-        } else if (arg == QLatin1String("--json")) {
+    const QString problem = ToolParseArguments(args, QStringLiteral("picture"), options.picture,
+                                               [&options](const QString& arg, const QString& value) {
+        if (const std::optional<QString> cutProblem = ParseCutOption(arg, value, options))
+            return *cutProblem;
+        if (arg == QLatin1String("--json"))
             options.json = value;
-        } else if (arg == QLatin1String("--png")) {
+        else if (arg == QLatin1String("--png"))
             options.png = value;
-        } else {
+        else
             return QStringLiteral("unknown option %1").arg(arg);
-        }
-    }
+        return QString();
+    });
+    if (!problem.isEmpty())
+        return problem;
     if (options.picture.isEmpty())
         return QStringLiteral("no picture given");
     return QString();

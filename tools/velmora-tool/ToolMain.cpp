@@ -47,6 +47,29 @@ QList<ToolCommand> ToolCommands::All()
     return QList<ToolCommand>(Registry().begin(), Registry().end());
 }
 
+QString ToolParseArguments(const QStringList& args, const QString& what, QString& file,
+                           const ToolOptionHandler& onOption, const QStringList& flags)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        QString problem;
+        if (!arg.startsWith(QLatin1Char('-'))) {
+            if (!file.isEmpty())
+                return QStringLiteral("more than one %1 given").arg(what);
+            file = arg;
+        } else if (flags.contains(arg)) {
+            problem = onOption(arg, QString());
+        } else if (i + 1 >= args.size()) {
+            return QStringLiteral("%1 needs a value").arg(arg);
+        } else {
+            problem = onOption(arg, args[++i]);
+        }
+        if (!problem.isEmpty())
+            return problem;
+    }
+    return QString();
+}
+
 int ToolFail(const QString& message)
 {
     std::fprintf(stderr, "velmora-tool: %s\n", qPrintable(message));

@@ -50,26 +50,21 @@ QString ParseValue(const QString& arg, const QString& value, MakeOptions& option
 
 QString ParseMakeOptions(const QStringList& args, MakeOptions& options)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == QLatin1String("--rotate")) {
+    const QStringList flags{QStringLiteral("--rotate"), QStringLiteral("--no-bevel"), QStringLiteral("--no-shadows")};
+    const QString problem = ToolParseArguments(args, QStringLiteral("picture"), options.picture,
+                                               [&options](const QString& arg, const QString& value) {
+        if (arg == QLatin1String("--rotate"))
             options.rotate = true;
-        } else if (arg == QLatin1String("--no-bevel")) {
+        else if (arg == QLatin1String("--no-bevel"))
             options.bevel = false;
-        } else if (arg == QLatin1String("--no-shadows")) {
+        else if (arg == QLatin1String("--no-shadows"))
             options.shadows = false;
-        } else if (!arg.startsWith(QLatin1Char('-'))) {
-            if (!options.picture.isEmpty())
-                return QStringLiteral("more than one picture given");
-            options.picture = arg;
-        } else if (i + 1 >= args.size()) {
-            return QStringLiteral("%1 needs a value").arg(arg);
-        } else {
-            const QString problem = ParseValue(arg, args[++i], options);
-            if (!problem.isEmpty())
-                return problem;
-        }
-    }
+        else
+            return ParseValue(arg, value, options);
+        return QString();
+    }, flags);
+    if (!problem.isEmpty())
+        return problem;
     if (options.picture.isEmpty())
         return QStringLiteral("no picture given");
     if (options.out.isEmpty())

@@ -38,17 +38,8 @@ struct PlayOptions
 
 QString ParsePlayOptions(const QStringList& args, PlayOptions& options)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QLatin1Char('-'))) {
-            if (!options.file.isEmpty())
-                return QStringLiteral("more than one puzzle file given");
-            options.file = arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return QStringLiteral("%1 needs a value").arg(arg);
-        const QString value = args[++i];
+    const QString problem = ToolParseArguments(args, QStringLiteral("puzzle file"), options.file,
+                                               [&options](const QString& arg, const QString& value) {
         bool ok = true;
         if (arg == QLatin1String("--cache")) {
             options.cache = value;
@@ -62,9 +53,10 @@ QString ParsePlayOptions(const QStringList& args, PlayOptions& options)
         } else {
             return QStringLiteral("unknown option %1").arg(arg);
         }
-        if (!ok)
-            return QStringLiteral("bad value for %1: \"%2\"").arg(arg, value);
-    }
+        return ok ? QString() : QStringLiteral("bad value for %1: \"%2\"").arg(arg, value);
+    });
+    if (!problem.isEmpty())
+        return problem;
     return options.file.isEmpty() ? QStringLiteral("no puzzle file given") : QString();
 }
 

@@ -51,24 +51,16 @@ bool ReadPair(const QString& text, QChar separator, int* a, int* b)
 // Empty on success, else what is wrong with the command line.
 QString ParseOptions(const QStringList& args, SkinOptions* options)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QLatin1String("--"))) {
-            if (!options->file.isEmpty())
-                return QStringLiteral("more than one skin file given");
-            options->file = arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return QStringLiteral("%1 needs a value").arg(arg);
-        const QString value = args[++i];
+    const QString problem = ToolParseArguments(args, QStringLiteral("skin file"), options->file,
+                                               [options](const QString& arg, const QString& value) {
         int w = 0, h = 0;
+        bool ok = true;
         if (arg == QLatin1String("--object"))
             options->object = value;
-        else if (arg == QLatin1String("--id1") && ReadInt(value, &options->id1))
-            continue;
-        else if (arg == QLatin1String("--id2") && ReadInt(value, &options->id2))
-            continue;
+        else if (arg == QLatin1String("--id1"))
+            ok = ReadInt(value, &options->id1);
+        else if (arg == QLatin1String("--id2"))
+            ok = ReadInt(value, &options->id2);
         else if (arg == QLatin1String("--size") && ReadPair(value, QLatin1Char('x'), &w, &h))
             options->size = QSize(w, h);
         else if (arg == QLatin1String("--states"))
@@ -83,8 +75,11 @@ QString ParseOptions(const QStringList& args, SkinOptions* options)
             options->hasHit = true;
             options->hit = QPoint(w, h);
         } else
-            return QStringLiteral("bad option %1 %2").arg(arg, value);
-    }
+            ok = false;
+        return ok ? QString() : QStringLiteral("bad option %1 %2").arg(arg, value);
+    });
+    if (!problem.isEmpty())
+        return problem;
     if (options->file.isEmpty() || options->object.isEmpty())
         return QStringLiteral("a skin file and --object are needed");
     if (options->size.width() < 1 || options->size.height() < 1 || options->size.width() > kMaxSide

@@ -50,17 +50,8 @@ struct DialogOptions
 
 QString ParseOptions(const QStringList& args, DialogOptions* options)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QLatin1String("--"))) {
-            if (!options->file.isEmpty())
-                return QStringLiteral("more than one skin file given");
-            options->file = arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return QStringLiteral("%1 needs a value").arg(arg);
-        const QString value = args[++i];
+    const QString problem = ToolParseArguments(args, QStringLiteral("skin file"), options->file,
+                                               [options](const QString& arg, const QString& value) {
         bool ok = true;
         if (arg == QLatin1String("--png"))
             options->png = value;
@@ -70,7 +61,10 @@ QString ParseOptions(const QStringList& args, DialogOptions* options)
             return QStringLiteral("unknown option %1").arg(arg);
         if (!ok || options->seconds < 0 || options->seconds > kMaxSeconds)
             return QStringLiteral("--show takes 0 to %1 seconds").arg(kMaxSeconds);
-    }
+        return QString();
+    });
+    if (!problem.isEmpty())
+        return problem;
     if (options->file.isEmpty())
         return QStringLiteral("a skin file is needed");
     return {};
