@@ -101,14 +101,14 @@ void GP_DrawGhost(QPainter& painter, const CGP_Puzzle& puzzle, const QRect& fiel
     painter.restore();
 }
 
-void DrawGroups(CGP_Puzzle& puzzle, QPainter& painter, const QRect& field, const QRect& update, bool ghost,
-                bool trayHover, int location)
+void CGP_Puzzle::DrawGroups(QPainter& painter, const QRect& field, const QRect& update, bool ghost, bool trayHover,
+                            int location)
 {
     painter.save();
     painter.setClipRect(update);
-    if (ghost && !puzzle.m_bOptions[CGP_Puzzle::kOptionNoGhost])
-        GP_DrawGhost(painter, puzzle, field);
-    for (const GP_DrawStep& step : GP_GroupDrawOrder(puzzle, trayHover, location))
+    if (ghost && !m_bOptions[kOptionNoGhost])
+        GP_DrawGhost(painter, *this, field);
+    for (const GP_DrawStep& step : GP_GroupDrawOrder(*this, trayHover, location))
         GP_DrawGroupStep(painter, step);
     painter.restore();
 }

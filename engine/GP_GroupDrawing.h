@@ -29,8 +29,3 @@ void GP_DrawGroupStep(QPainter& painter, const GP_DrawStep& step);
 // The ghost: the cut area of the picture, half transparent, centred in the field (horizontally
 // in a span of the field's width that starts at x = 0).
 void GP_DrawGhost(QPainter& painter, const CGP_Puzzle& puzzle, const QRect& field);
-
-// The model's draw: the ghost (when ghost is on and the puzzle allows it), then the groups of
-// the location in GP_GroupDrawOrder, each clipped to the update rectangle.
-void DrawGroups(CGP_Puzzle& puzzle, QPainter& painter, const QRect& field, const QRect& update, bool ghost,
-                bool trayHover, int location);

@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+class QPainter;
+
 class CGP_PuzzlePieceUnion;
 class CPieceBuilderThread;
 class QIODevice;
@@ -125,6 +127,11 @@ public:
     void SpreadPieces(const QRect& area);
     void SeparateGroups();
     void CentreSolved(const QRect& area);
+
+    // The model's draw for the view's paint: the ghost (when ghost is on and the puzzle allows
+    // it), then the groups of the location back to front, clipped to the update rectangle.
+    void DrawGroups(QPainter& painter, const QRect& field, const QRect& update, bool ghost, bool trayHover,
+                    int location);
 
     boost::shared_ptr<QImage> m_pImage;
     int32_t m_nBrightness = 0;

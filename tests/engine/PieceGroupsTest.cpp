@@ -191,7 +191,7 @@ TEST(PieceGroupsTest, DrawOrderPutsTheHeldAndSelectedGroupsOnTop)
     canvas.fill(Qt::white);
     {
         QPainter painter(&canvas);
-        DrawGroups(puzzle, painter, QRect(0, 0, 60, 60), QRect(0, 0, 33, 33), false, false, 0);
+        puzzle.DrawGroups(painter, QRect(0, 0, 60, 60), QRect(0, 0, 33, 33), false, false, 0);
     }
     EXPECT_EQ(canvas.pixel(12, 12), qRgb(0, 0, 255));  // held over selected and front
     EXPECT_EQ(canvas.pixel(7, 7), qRgb(0, 255, 0));    // selected over front
@@ -212,7 +212,7 @@ TEST(PieceGroupsTest, GhostIsTheCutAreaHalfSeenInTheMiddleOfTheField)
     canvas.fill(Qt::white);
     {
         QPainter painter(&canvas);
-        DrawGroups(puzzle, painter, QRect(50, 40, 200, 160), QRect(0, 0, 300, 200), true, false, 0);
+        puzzle.DrawGroups(painter, QRect(50, 40, 200, 160), QRect(0, 0, 300, 200), true, false, 0);
     }
     // Horizontally within 0..200, vertically within the field: x 55..145, y 90..150.
     EXPECT_NEAR(qRed(canvas.pixel(55, 90)), 127, 2);
@@ -225,7 +225,7 @@ TEST(PieceGroupsTest, GhostIsTheCutAreaHalfSeenInTheMiddleOfTheField)
     canvas.fill(Qt::white);
     {
         QPainter painter(&canvas);
-        DrawGroups(puzzle, painter, QRect(50, 40, 200, 160), QRect(0, 0, 300, 200), true, false, 0);
+        puzzle.DrawGroups(painter, QRect(50, 40, 200, 160), QRect(0, 0, 300, 200), true, false, 0);
     }
     EXPECT_EQ(canvas.pixel(100, 120), qRgb(255, 255, 255));
 }
