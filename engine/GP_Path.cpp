@@ -336,16 +336,25 @@ std::vector<double> CrossingsAtY(const CGP_Path* path, double y)
     for (const GP_PathSegment& s : path->m_segments) {
         if (!(s.L > 0))
             continue;
-        double roots[3];
-        const int found = SegmentRootsAtY(s, y, roots);
-        for (int r = 0; r < found; ++r) {
-            const double t = SnapToJoint(roots[r]);
-            if (!(t > 0 && t <= 1))
-                continue;
-            crossings.push_back(s.x1 + s.L * t * std::cos(s.alpha) - s.Offset(t) * std::sin(s.alpha));
-        }
+        double ts[3];
+        const int found = SegmentCrossingsAtY(s, y, ts);
+        for (int r = 0; r < found; ++r)
+            crossings.push_back(s.x1 + s.L * ts[r] * std::cos(s.alpha) - s.Offset(ts[r]) * std::sin(s.alpha));
     }
     return crossings;
+}
+
+int SegmentCrossingsAtY(const GP_PathSegment& s, double y, double ts[3])
+{
+    double roots[3];
+    const int found = SegmentRootsAtY(s, y, roots);
+    int kept = 0;
+    for (int r = 0; r < found; ++r) {
+        const double t = SnapToJoint(roots[r]);
+        if (t > 0 && t <= 1)
+            ts[kept++] = t;
+    }
+    return kept;
 }
 
 int SolveCubic(double p, double q, double r, double roots[3])

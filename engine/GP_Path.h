@@ -93,6 +93,9 @@ GP_EdgeBox EdgeBounds(const CGP_Path* path);
 // The x values, in the order found, where the outline crosses the horizontal line at y. A
 // crossing at a joint between two arcs is counted once.
 std::vector<double> CrossingsAtY(const CGP_Path* path, double y);
+// The parameters t in (0, 1] where one arc of positive length reaches height y, in the order
+// found, a joint owned as CrossingsAtY owns it; returns how many were written to ts.
+int SegmentCrossingsAtY(const GP_PathSegment& segment, double y, double ts[3]);
 
 // Roots of t³ + p·t² + q·t + r = 0; returns how many were written to roots (1 to 3).
 int SolveCubic(double p, double q, double r, double roots[3]);

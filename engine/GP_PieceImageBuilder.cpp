@@ -256,7 +256,7 @@ struct CGP_PieceImageBuilder::Arc
     // DistanceToEdge of this arc alone, step for step, with the arc's own numbers worked out
     // once: lowers best and gives the parameter of the closest point when the arc comes closer
     // than best.
-    bool Distance(double x, double y, double& best, double& closestT) const
+    bool Distance(double x, double y, double& best, int& closest) const
     {
         const GP_PathSegment& s = Segment();
         const double along = (x - s.x1) * cosA + (y - s.y1) * sinA;
@@ -300,22 +300,32 @@ struct CGP_PieceImageBuilder::Arc
             if (distance < best) {
                 best = distance;
                 bestSquared = best * best * kRootSlack;
-                closestT = refineT[static_cast<size_t>(first + i)];
+                closest = first + i;
                 closer = true;
             }
         }
         return closer;
     }
 
-    // The outline's normal at t, turned by π on the bottom and left sides.
-    float NormalAngle(double t, int side) const
+    // The outline's normal at a refining sample, turned by π on the bottom and left sides.
+    // Neighbouring pixels keep finding the same few samples, so each is worked out once.
+    const Normal& NormalAt(int sample, int side) const
     {
+        if (normals.empty())
+            normals.resize(refineT.size());
+        Normal& normal = normals[static_cast<size_t>(sample)];
+        if (normal.known)
+            return normal;
         const GP_PathSegment& s = Segment();
-        float angle = std::atan(static_cast<float>(s.Slope(t))) + static_cast<float>(s.alpha) + kHalfPi;
+        float angle = std::atan(static_cast<float>(s.Slope(refineT[static_cast<size_t>(sample)])))
+                    + static_cast<float>(s.alpha) + kHalfPi;
         if (side == 2 || side == 3)
             angle += kPi;
-        return angle;
+        normal = Normal::Of(angle);
+        return normal;
     }
+
+    mutable std::vector<Normal> normals;
 };
 
 // A side of the piece: the arcs of its edge, or the straight line of a border side.
@@ -325,7 +335,26 @@ struct CGP_PieceImageBuilder::Side
     std::vector<Arc> arcs;
     bool horizontal = false; // a straight top or bottom: the distance is along y
     double line = 0;
-    float angle = 0;
+    Normal normal;
+};
+
+struct CGP_PieceImageBuilder::Scratch
+{
+    std::vector<uint32_t> pixels;
+    std::vector<uint8_t> alpha;
+    std::vector<uint8_t> opaque;
+    std::vector<uint8_t> solid;
+    std::vector<int> counts;
+    std::vector<int> wholeSteps;
+    std::vector<double> crossings;
+    std::vector<int> enter, leave;
+    std::vector<Candidate> rowCandidates, pixelCandidates;
+
+    static Scratch& OfThisThread()
+    {
+        thread_local Scratch scratch;
+        return scratch;
+    }
 };
 
 CGP_PieceImageBuilder::CGP_PieceImageBuilder(const GP_PieceSource& source, const GP_PieceFrame& frame)
@@ -334,6 +363,9 @@ CGP_PieceImageBuilder::CGP_PieceImageBuilder(const GP_PieceSource& source, const
     , m_width(frame.Width())
     , m_height(frame.Height())
     , m_steps(source.rotate ? 4 : 1)
+    , m_scratch(Scratch::OfThisThread())
+    , m_pixels(m_scratch.pixels)
+    , m_alpha(m_scratch.alpha)
 {
     m_bevel = GP_BevelWidth(source.pieceSize);
     m_reach = m_bevel + 1;
@@ -375,7 +407,7 @@ void CGP_PieceImageBuilder::PrepareSides()
         Side& side = m_sides[static_cast<size_t>(i)];
         side.horizontal = i == 0 || i == 2;
         side.line = lines[i];
-        side.angle = angles[i];
+        side.normal = Normal::Of(angles[i]);
         if (!Present(m_source.edges[i]))
             continue;
         side.edge = m_source.edges[i];
@@ -409,8 +441,11 @@ void CGP_PieceImageBuilder::AddRowCrossings(double y, std::vector<double>& cross
         for (const Arc& arc : side.arcs) {
             if (y < arc.minY || y > arc.maxY)
                 continue;
-            for (double x : CrossingsAtY(&arc.path, y))
-                crossings.push_back(x);
+            const GP_PathSegment& s = arc.Segment();
+            double ts[3];
+            const int found = SegmentCrossingsAtY(s, y, ts);
+            for (int i = 0; i < found; ++i)
+                crossings.push_back(s.x1 + s.L * ts[i] * arc.cosA - s.Offset(ts[i]) * arc.sinA);
         }
     }
     // Straight border sides cross every sub-row between their corners.
@@ -481,10 +516,13 @@ void CGP_PieceImageBuilder::ComputeAlpha()
 
     m_alpha.assign(static_cast<size_t>(m_width) * m_height, 0);
     const RowSamples samples(m_frame.left, m_width);
-    std::vector<int> counts(static_cast<size_t>(m_width));
-    std::vector<int> wholeSteps(static_cast<size_t>(m_width) + 1);
-    std::vector<double> crossings;
-    std::vector<int> enter, leave;
+    std::vector<int>& counts = m_scratch.counts;
+    std::vector<int>& wholeSteps = m_scratch.wholeSteps;
+    counts.resize(static_cast<size_t>(m_width));
+    wholeSteps.resize(static_cast<size_t>(m_width) + 1);
+    std::vector<double>& crossings = m_scratch.crossings;
+    std::vector<int>& enter = m_scratch.enter;
+    std::vector<int>& leave = m_scratch.leave;
     for (int y = 0; y < m_height; ++y) {
         std::fill(counts.begin(), counts.end(), 0);
         std::fill(wholeSteps.begin(), wholeSteps.end(), 0);
@@ -562,16 +600,16 @@ void CGP_PieceImageBuilder::MarkOuterFrame()
 }
 
 bool CGP_PieceImageBuilder::NearestSide(const Candidate* candidates, int count, double x, double y,
-                                        double& distance, const Candidate*& nearest, double& nearestT) const
+                                        double& distance, const Candidate*& nearest, int& nearestSample) const
 {
     double best = m_reach;
     // The last side that came closer decides the normal; an arc's is worked out only then.
     const Candidate* closest = nullptr;
-    double closestT = 0;
+    int closestSample = 0;
     for (int c = 0; c < count; ++c) {
         const Candidate& candidate = candidates[c];
         if (candidate.arc) {
-            if (candidate.arc->Distance(x, y, best, closestT))
+            if (candidate.arc->Distance(x, y, best, closestSample))
                 closest = &candidate;
             continue;
         }
@@ -584,7 +622,7 @@ bool CGP_PieceImageBuilder::NearestSide(const Candidate* candidates, int count, 
     }
     distance = best;
     nearest = closest;
-    nearestT = closestT;
+    nearestSample = closestSample;
     return closest != nullptr;
 }
 
@@ -659,12 +697,15 @@ void CGP_PieceImageBuilder::WriteBevelled(const Targets& targets)
         flat[c] = static_cast<uint8_t>(ShadeChannel(c, flatF, flatG, highlight, 0));
 
     // Opaque enough to count as inside, and, per row, which pixels have every probe point so.
-    std::vector<uint8_t> opaque(m_alpha.size());
+    std::vector<uint8_t>& opaque = m_scratch.opaque;
+    opaque.resize(m_alpha.size());
     for (size_t i = 0; i < m_alpha.size(); ++i)
         opaque[i] = m_alpha[i] >= kOpaqueAlpha;
-    std::vector<uint8_t> solid(static_cast<size_t>(m_width));
+    std::vector<uint8_t>& solid = m_scratch.solid;
+    solid.resize(static_cast<size_t>(m_width));
 
-    std::vector<Candidate> rowCandidates, pixelCandidates;
+    std::vector<Candidate>& rowCandidates = m_scratch.rowCandidates;
+    std::vector<Candidate>& pixelCandidates = m_scratch.pixelCandidates;
     for (int y = 0; y < m_height; ++y) {
         // The sides that may lie within reach of some sub-sample of this row, in side order.
         const double rowTop = m_frame.top + y + kBevelSubY[0];
@@ -743,8 +784,8 @@ void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight, const std::v
         const double Y = m_frame.top + y + kBevelSubY[sub];
         double d;
         const Candidate* nearest = nullptr;
-        double nearestT = 0;
-        if (!NearestSide(candidates.data(), static_cast<int>(candidates.size()), X, Y, d, nearest, nearestT)) {
+        int nearestSample = 0;
+        if (!NearestSide(candidates.data(), static_cast<int>(candidates.size()), X, Y, d, nearest, nearestSample)) {
             interior = true;
             break;
         }
@@ -756,11 +797,11 @@ void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight, const std::v
             continue;
         }
         // Only a slope needs the side's normal.
-        const float angle = nearest->arc ? nearest->arc->NormalAngle(nearestT, nearest->side)
-                                         : m_sides[static_cast<size_t>(nearest->side)].angle;
+        const Normal& normal = nearest->arc ? nearest->arc->NormalAt(nearestSample, nearest->side)
+                                            : m_sides[static_cast<size_t>(nearest->side)].normal;
         const float t = static_cast<float>((m_bevel - d) * k);
-        const float nx = -std::cos(angle) * t;
-        const float ny = -std::sin(angle) * t;
+        const float nx = normal.awayX * t;
+        const float ny = normal.awayY * t;
         const float nz = std::sqrt(1 - t * t);
         for (int r = 0; r < m_steps; ++r) {
             diffuse[r] += nx * light.light[r][0] + ny * light.light[r][1] + nz * light.light[r][2];

@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -71,8 +72,17 @@ public:
     void Build(std::vector<QImage>& images);
 
 private:
+    // The outline's normal as the bevel's slope needs it: −cos and −sin of its angle.
+    struct Normal
+    {
+        float awayX = 0, awayY = 0;
+        bool known = false;
+
+        static Normal Of(float angle) { return {-std::cos(angle), -std::sin(angle), true}; }
+    };
     struct Arc;
     struct Side;
+    struct Scratch;
     // A side, or one arc of it, that may be the nearest to a pixel.
     struct Candidate
     {
@@ -93,7 +103,7 @@ private:
     void WritePlain(const Targets& targets);
     void WriteBevelled(const Targets& targets);
     bool NearestSide(const Candidate* candidates, int count, double x, double y, double& distance,
-                     const Candidate*& nearest, double& nearestT) const;
+                     const Candidate*& nearest, int& nearestSample) const;
     void ShadePixel(int x, int y, int highlight, const std::vector<Candidate>& candidates, uint32_t words[4]);
     void Put(const Targets& targets, int step, int x, int y, uint32_t word) const;
 
@@ -102,8 +112,10 @@ private:
     int m_width;
     int m_height;
     int m_steps;
-    std::vector<uint32_t> m_pixels;  // the picture under the piece, with the piece's alpha
-    std::vector<uint8_t> m_alpha;
+    // Working buffers kept by each builder thread from piece to piece.
+    Scratch& m_scratch;
+    std::vector<uint32_t>& m_pixels;  // the picture under the piece, with the piece's alpha
+    std::vector<uint8_t>& m_alpha;
     std::vector<Side> m_sides;
     float m_bevel = 0;
     float m_reach = 0;
