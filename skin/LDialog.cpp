@@ -177,6 +177,30 @@ QRect CLDialog::ParentClientArea() const
     return screen() ? screen()->geometry() : QRect();
 }
 
+QWidget* CLDialog::Control(int controlId) const
+{
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (WINSKIN::ControlId(child) == controlId)
+            return child;
+    }
+    return nullptr;
+}
+
+void CLDialog::ResizeClient(const QSize& clientSize)
+{
+    const QMargins frame = contentsMargins();
+    resize(clientSize.grownBy(frame));
+}
+
+void CLDialog::CenterWindow()
+{
+    const QWidget* parent = parentWidget() ? parentWidget()->window() : nullptr;
+    const QRect area = parent ? parent->frameGeometry() : (screen() ? screen()->availableGeometry() : QRect());
+    if (area.isEmpty())
+        return;
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
 QRect CLDialog::KeepInside(const QRect& rect, const QRect& area)
 {
     QRect kept = rect;

@@ -50,6 +50,16 @@ public:
     // The parent's client area in screen coordinates (the screen's when there is no parent).
     QRect ParentClientArea() const;
 
+    // The control with that number, or null.
+    QWidget* Control(int controlId) const;
+    template <typename T>
+    T* ControlAs(int controlId) const { return dynamic_cast<T*>(Control(controlId)); }
+    // Gives the window the size whose client area (inside the skin's frame, when it wears
+    // one) has the given size; the skin's size limits still apply.
+    void ResizeClient(const QSize& clientSize);
+    // Puts the window in the middle of its parent's window, else of the screen.
+    void CenterWindow();
+
     static void RegisterTemplate(int templateId, int language, TemplateBuilder builder);
     // The language whose template a dialog of that language uses: its own, else 1033; 0 when
     // neither exists.
