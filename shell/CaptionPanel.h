@@ -1,15 +1,15 @@
 #pragma once
 
-#include "shell/TemplateDialog.h"
+#include "skin/LDialog.h"
 
 #include <initializer_list>
 #include <utility>
 
-class CChildView;
+class CMainViewCommands;
 
 // The band above the library screens: "Calendar", "Treasury", "My puzzles", minimise and close.
-// Its buttons turn into calls on the main view.
-class CCaptionPanel : public CTemplateDialog
+// It wears the skin's Objects of its template, and its buttons turn into calls on the main view.
+class CCaptionPanel : public CLDialog
 {
     Q_OBJECT
 
@@ -20,21 +20,44 @@ public:
     static constexpr int kMyPuzzles = 1010;
     static constexpr int kMinimize = 1089;
     static constexpr int kClose = 1090;
-    static constexpr int kResumeAnimationMs = 40;
+    // The band's height; it spans the width of the view.
+    static constexpr int kHeight = 52;
 
-    CCaptionPanel(CChildView* view, QWidget* parent);
+    CCaptionPanel(CMainViewCommands* view, QWidget* parent);
 
     // A button's command.
     void OnCommand(int commandId);
 
+    // A panel is not closed by Escape: it stays until the view hides it.
+    void reject() override {}
+
+    // A button of a panel's template: its number and label.
+    struct ButtonSpec
+    {
+        int id;
+        const char* label;
+    };
+
 protected:
-    // A band of another template, without buttons yet.
-    CCaptionPanel(int templateId, CChildView* view, QWidget* parent);
-    CChildView* View() const { return m_pView; }
-    // Adds the panel's buttons in a row, each sending its number to OnCommand.
-    void AddButtons(std::initializer_list<std::pair<int, const char*>> buttons);
+    // A panel of another template, with the buttons that template has and its height; the
+    // derived panel creates it.
+    CCaptionPanel(int templateId, std::initializer_list<ButtonSpec> buttons, int height, CMainViewCommands* view,
+                  QWidget* parent);
+    CMainViewCommands* View() const { return m_pView; }
     virtual void Command(int commandId);
+    // Puts the buttons where they belong in the band's present width.
+    virtual void PlaceButtons();
+
+    void OnInitDialog() override;
+    void resizeEvent(QResizeEvent* event) override;
+
+    // Places the caption buttons "_" and "X" at the right end of the band, the skin's round
+    // buttons' places.
+    void PlaceCaptionButtons(int top);
+    // Places buttons in a row from the left, each of the given width.
+    void PlaceRow(std::initializer_list<int> ids, int left, int width, int height);
 
 private:
-    CChildView* m_pView;
+    CMainViewCommands* m_pView;
+    int m_height;
 };

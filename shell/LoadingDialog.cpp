@@ -1,17 +1,39 @@
 #include "shell/LoadingDialog.h"
 
 #include "resources/StringTable.h"
-
-#include <QLabel>
-#include <QProgressBar>
+#include "shell/GP_LogFile.h"
+#include "skin/SkinableProgressCtrl.h"
+#include "skin/SkinableStatic.h"
 
 #include <algorithm>
 
 namespace {
-constexpr int kWidth = 380;
-constexpr int kMargin = 14;
-constexpr int kTextHeight = 36;
-constexpr int kBarHeight = 20;
+// The client area's layout; a skin's frame comes around it.
+constexpr int kClientWidth = 380;
+constexpr int kMargin = 12;
+constexpr int kTextHeight = 40;
+constexpr int kBarHeight = 22;
+constexpr int kBarEnd = 100;
+
+// Template 138: the message over the bar.
+void BuildTemplate(CLDialog& dialog)
+{
+    auto* text = new CSkinableStatic(&dialog, CLoadingDialog::kTextControl);
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignCenter);
+    text->setTextFormat(Qt::PlainText);
+    auto* bar = new CSkinableProgressCtrl(&dialog, CLoadingDialog::kProgressControl);
+    bar->setTextVisible(false);
+}
+
+void RegisterTemplateOnce()
+{
+    static const bool registered = [] {
+        CLDialog::RegisterTemplate(CLoadingDialog::kTemplateId, CLDialog::kDefaultLanguage, &BuildTemplate);
+        return true;
+    }();
+    (void)registered;
+}
 } // namespace
 
 QString GP_FillString(const QString& text, const QString& argument)
@@ -25,20 +47,30 @@ QString GP_FillString(const QString& text, const QString& argument)
 }
 
 CLoadingDialog::CLoadingDialog(int messageId, const QString& argument, QWidget* parent)
-    : CTemplateDialog(kTemplateId, parent)
-    , m_pText(new QLabel(this))
-    , m_pProgress(new QProgressBar(this))
+    : CLDialog(kTemplateId, parent)
+    , m_message(MessageText(messageId, argument))
 {
-    SetControlId(m_pText, kTextControl);
-    SetControlId(m_pProgress, kProgressControl);
-    m_pText->setText(MessageText(messageId, argument));
-    m_pText->setWordWrap(true);
-    m_pText->setGeometry(kMargin, kMargin, kWidth - 2 * kMargin, kTextHeight);
-    m_pProgress->setGeometry(kMargin, kMargin + kTextHeight + kMargin / 2, kWidth - 2 * kMargin, kBarHeight);
-    m_pProgress->setTextVisible(false);
-    m_pProgress->setRange(0, 100);
+    RegisterTemplateOnce();
+    Create();
+}
+
+void CLoadingDialog::OnInitDialog()
+{
+    m_pText = ControlAs<QLabel>(kTextControl);
+    m_pProgress = ControlAs<QProgressBar>(kProgressControl);
+    if (!m_pText || !m_pProgress) {
+        GP_Log(QStringLiteral("CLoadingDialog::OnInitDialog: template %1 lacks its controls\n").arg(kTemplateId));
+        return;
+    }
+    m_pText->setText(m_message);
+    m_pProgress->setRange(0, kBarEnd);
     m_pProgress->setValue(0);
-    setFixedSize(kWidth, kMargin + kTextHeight + kMargin / 2 + kBarHeight + kMargin);
+    const QPoint origin = contentsRect().topLeft();
+    const int width = kClientWidth - 2 * kMargin;
+    m_pText->setGeometry(QRect(origin + QPoint(kMargin, kMargin), QSize(width, kTextHeight)));
+    m_pProgress->setGeometry(QRect(origin + QPoint(kMargin, kMargin + kTextHeight + kMargin / 2), QSize(width, kBarHeight)));
+    ResizeClient(QSize(kClientWidth, kMargin + kTextHeight + kMargin / 2 + kBarHeight + kMargin));
+    CenterWindow();
 }
 
 QString CLoadingDialog::MessageText(int messageId, const QString& argument)
@@ -50,6 +82,8 @@ QString CLoadingDialog::MessageText(int messageId, const QString& argument)
 
 void CLoadingDialog::SetRange(int count)
 {
+    if (!m_pProgress)
+        return;
     m_pProgress->setRange(0, std::max(0, count));
     m_step = 1;
     m_pProgress->setValue(0);
@@ -57,6 +91,8 @@ void CLoadingDialog::SetRange(int count)
 
 void CLoadingDialog::Step()
 {
+    if (!m_pProgress)
+        return;
     const int low = m_pProgress->minimum();
     const int high = m_pProgress->maximum();
     int next = m_pProgress->value() + m_step;
@@ -67,15 +103,15 @@ void CLoadingDialog::Step()
 
 int CLoadingDialog::Position() const
 {
-    return m_pProgress->value();
+    return m_pProgress ? m_pProgress->value() : 0;
 }
 
 int CLoadingDialog::Maximum() const
 {
-    return m_pProgress->maximum();
+    return m_pProgress ? m_pProgress->maximum() : 0;
 }
 
 QString CLoadingDialog::Text() const
 {
-    return m_pText->text();
+    return m_pText ? m_pText->text() : QString();
 }

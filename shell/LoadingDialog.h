@@ -1,13 +1,14 @@
 #pragma once
 
-#include "shell/TemplateDialog.h"
+#include "skin/LDialog.h"
 
 class QLabel;
 class QProgressBar;
 
 // The progress dialog of downloads and of long loads and saves (template 138): a message and a
-// bar that the caller steps.
-class CLoadingDialog : public CTemplateDialog
+// bar that the caller steps. It wears the current skin, else the plain look; it is created with
+// its controls at once, so the caller may set the range before showing it.
+class CLoadingDialog : public CLDialog
 {
     Q_OBJECT
 
@@ -32,9 +33,13 @@ public:
     int Maximum() const;
     QString Text() const;
 
+protected:
+    void OnInitDialog() override;
+
 private:
-    QLabel* m_pText;
-    QProgressBar* m_pProgress;
+    QString m_message;
+    QLabel* m_pText = nullptr;
+    QProgressBar* m_pProgress = nullptr;
     int m_step = 1;
 };
 

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "shell/TemplateDialog.h"
+#include "skin/LDialog.h"
 
 #include <QPixmap>
 
 #include <functional>
 
-class QLabel;
+class CIconStatic;
+class CSkinableStatic;
 class QPushButton;
 
 // The message-box flags and answers the game's code passes around (the Windows values).
@@ -27,9 +28,10 @@ enum : int { IDOK = 1, IDCANCEL = 2 };
 
 // The game's message box (template 189): a text, a caption and up to three buttons whose labels
 // the caller chooses; the buttons always end at the right edge. Control 1 answers IDOK, control 2
-// IDCANCEL and control 1168 its own number. Shown modally for questions and notices, and
+// IDCANCEL and control 1168 its own number. It wears the current skin and plays the click
+// sounds; without a skin it is a plain dialog. Shown modally for questions and notices, and
 // modelessly as the pause box.
-class CMessageBoxDialog : public CTemplateDialog
+class CMessageBoxDialog : public CLDialog
 {
     Q_OBJECT
 
@@ -56,7 +58,7 @@ public:
     using IconSource = std::function<QPixmap(int index)>;
     static void SetIconSource(IconSource source);
 
-    // The place (1..3) of a button control, 0 while hidden. Valid after InitDialog().
+    // The place (1..3) of a button control, 0 while hidden. Valid once created.
     int ButtonPlace(int controlId) const;
     QPushButton* Button(int controlId) const;
     int Result() const { return m_result; }
@@ -73,7 +75,10 @@ protected:
     void OnInitDialog() override;
 
 private:
-    void PlaceButton(QPushButton* button, int place);
+    void PlaceButton(QPushButton* button, int place, const QRect& client, int top);
+    void SetUpIcon();
+    // The height the message takes at that width in the font it is drawn with.
+    int TextHeight(int width) const;
     void Answer(int result);
 
     QString m_text;
@@ -81,8 +86,8 @@ private:
     QString m_labels[3];
     unsigned m_flags;
     int m_result = 0;
-    QLabel* m_pIcon = nullptr;
-    QLabel* m_pText = nullptr;
+    CIconStatic* m_pIcon = nullptr;
+    CSkinableStatic* m_pText = nullptr;
     QPushButton* m_pButtons[3] = {};
     int m_places[3] = {};
 };

@@ -1,13 +1,27 @@
 #include "shell/TightCaptionPanel.h"
 
-#include "shell/GP_LogFile.h"
-#include "view/ChildView.h"
+#include "shell/MainViewCommands.h"
 
+namespace {
+constexpr int kMenuLeft = 170;
+constexpr int kMenuWidth = 110;
+constexpr int kClockWidth = 130;
+constexpr int kButtonHeight = 32;
+constexpr int kCaptionButtonTop = 8;
+} // namespace
 
-CTightCaptionPanel::CTightCaptionPanel(CChildView* view, QWidget* parent)
-    : CCaptionPanel(kTemplateId, view, parent)
+CTightCaptionPanel::CTightCaptionPanel(CMainViewCommands* view, QWidget* parent)
+    : CCaptionPanel(kTemplateId, {{kMenu, "Menu"}, {kClock, "0:00:00"}, {kMinimize, "_"}, {kClose, "X"}}, kHeight,
+                    view, parent)
 {
-    AddButtons({{kMenu, "Menu"}, {kClock, "Time Line"}, {kMinimize, "_"}, {kClose, "X"}});
+    Create();
+}
+
+void CTightCaptionPanel::PlaceButtons()
+{
+    PlaceRow({kMenu}, kMenuLeft, kMenuWidth, kButtonHeight);
+    PlaceRow({kClock}, kMenuLeft + kMenuWidth + kMenuWidth / 4, kClockWidth, kButtonHeight);
+    PlaceCaptionButtons(contentsRect().y() + kCaptionButtonTop);
 }
 
 void CTightCaptionPanel::Command(int commandId)
@@ -23,7 +37,6 @@ void CTightCaptionPanel::Command(int commandId)
         View()->OnPlayPause();
         return;
     case kMinimize:
-        GP_Log(QStringLiteral("OnMainMinimize\n"));
         View()->OnMainMinimize();
         return;
     case kClose:

@@ -12,9 +12,12 @@ public:
     static constexpr int kTemplateId = 1001;
     static constexpr int kMenu = 1198;
     static constexpr int kClock = 1200;
+    // The game field starts below the band.
+    static constexpr int kHeight = 50;
 
-    CTightCaptionPanel(CChildView* view, QWidget* parent);
+    CTightCaptionPanel(CMainViewCommands* view, QWidget* parent);
 
 protected:
     void Command(int commandId) override;
+    void PlaceButtons() override;
 };

@@ -1,28 +1,44 @@
 #include "shell/WaitDialog.h"
 
+#include "shell/GP_LogFile.h"
+#include "skin/SkinableProgressCtrl.h"
+
 #include <QProcess>
-#include <QProgressBar>
 #include <QTimerEvent>
 
 CWaitDialog* g_pWaitDialog = nullptr;
 
 namespace {
-constexpr int kWidth = 320;
-constexpr int kMargin = 14;
-constexpr int kBarHeight = 20;
+// The client area's layout; a skin's frame comes around it.
+constexpr int kClientWidth = 320;
+constexpr int kMargin = 12;
+constexpr int kBarHeight = 22;
 constexpr int kBarEnd = 100;
+
+// Template 250: the bar alone.
+void BuildTemplate(CLDialog& dialog)
+{
+    auto* bar = new CSkinableProgressCtrl(&dialog, CWaitDialog::kProgressControl);
+    bar->setTextVisible(false);
+    dialog.setWindowTitle(QStringLiteral("Creating..."));
+}
+
+void RegisterTemplateOnce()
+{
+    static const bool registered = [] {
+        CLDialog::RegisterTemplate(CWaitDialog::kTemplateId, CLDialog::kDefaultLanguage, &BuildTemplate);
+        return true;
+    }();
+    (void)registered;
+}
 } // namespace
 
 CWaitDialog::CWaitDialog(QProcess* process, QWidget* window, QWidget* parent)
-    : CTemplateDialog(kTemplateId, parent)
+    : CLDialog(kTemplateId, parent)
     , m_pProcess(process)
     , m_pWindow(window)
-    , m_pProgress(new QProgressBar(this))
 {
-    SetControlId(m_pProgress, kProgressControl);
-    m_pProgress->setTextVisible(false);
-    m_pProgress->setGeometry(kMargin, kMargin, kWidth - 2 * kMargin, kBarHeight);
-    setFixedSize(kWidth, kBarHeight + 2 * kMargin);
+    RegisterTemplateOnce();
     setWindowTitle(QStringLiteral("Creating..."));
     g_pWaitDialog = this;
 }
@@ -35,13 +51,23 @@ CWaitDialog::~CWaitDialog()
 
 int CWaitDialog::Position() const
 {
-    return m_pProgress->value();
+    return m_pProgress ? m_pProgress->value() : 0;
 }
 
 void CWaitDialog::OnInitDialog()
 {
-    m_pProgress->setRange(0, kBarEnd);
-    m_pProgress->setValue(0);
+    m_pProgress = ControlAs<QProgressBar>(kProgressControl);
+    if (m_pProgress) {
+        m_pProgress->setRange(0, kBarEnd);
+        m_pProgress->setValue(0);
+        m_pProgress->setGeometry(QRect(contentsRect().topLeft() + QPoint(kMargin, kMargin),
+                                       QSize(kClientWidth - 2 * kMargin, kBarHeight)));
+    } else {
+        GP_Log(QStringLiteral("CWaitDialog::OnInitDialog: template %1 lacks its bar\n").arg(kTemplateId));
+    }
+    ResizeClient(QSize(kClientWidth, kBarHeight + 2 * kMargin));
+    CenterWindow();
+    // The wait goes on without the bar: the program's end still closes the dialog.
     m_timer = startTimer(kTickMs);
 }
 
@@ -53,12 +79,14 @@ bool CWaitDialog::ProcessRunning() const
 void CWaitDialog::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() != m_timer) {
-        CTemplateDialog::timerEvent(event);
+        CLDialog::timerEvent(event);
         return;
     }
     ++m_ticks;
-    const int next = m_pProgress->value() + 1;
-    m_pProgress->setValue(next > kBarEnd ? 0 : next);
+    if (m_pProgress) {
+        const int next = m_pProgress->value() + 1;
+        m_pProgress->setValue(next > kBarEnd ? 0 : next);
+    }
     if (!ProcessRunning()) {
         m_bDone = true;
         killTimer(m_timer);

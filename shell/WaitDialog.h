@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/TemplateDialog.h"
+#include "skin/LDialog.h"
 
 #include <QPointer>
 
@@ -8,8 +8,9 @@ class QProcess;
 class QProgressBar;
 
 // "Creating...": waits for an outside program (the installer compiler) while a bar runs round,
-// and closes with OK once the program has ended. One exists at a time.
-class CWaitDialog : public CTemplateDialog
+// and closes with OK once the program has ended. It wears the current skin, else the plain look.
+// One exists at a time.
+class CWaitDialog : public CLDialog
 {
     Q_OBJECT
 
@@ -39,7 +40,7 @@ private:
 
     QPointer<QProcess> m_pProcess;
     QPointer<QWidget> m_pWindow;
-    QProgressBar* m_pProgress;
+    QProgressBar* m_pProgress = nullptr;
     int m_timer = 0;
     int m_ticks = 0;
     bool m_bDone = false;

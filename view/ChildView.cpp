@@ -1,11 +1,64 @@
 #include "view/ChildView.h"
 
+#include "engine/GP_Folders.h"
+#include "resources/StringTable.h"
+#include "shell/CaptionPanel.h"
 #include "shell/GP_LogFile.h"
+#include "shell/MessageBoxDialog.h"
+#include "shell/TightCaptionPanel.h"
+#include "skin/ClickSoundPlayer.h"
+#include "skin/LDialog.h"
+#include "skin/Skin.h"
 #include "view/GP_SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QPainter>
 #include <QPaintEvent>
+
+namespace {
+// The screens' picture buttons the view answers, with the trace each writes when clicked.
+enum ScreenButton : int {
+    kTabCalendar = 49302,
+    kTabTreasury = 49303,
+    kTabMyPuzzles = 49304,
+    kButtonMinimize = 49305,
+    kButtonClose = 49306,
+    kScrollUp = 49313,
+    kScrollDown = 49314,
+    kScroller = 49315,
+};
+
+struct ButtonTrace
+{
+    int id;
+    const char* trace;
+};
+
+constexpr ButtonTrace kButtonTraces[] = {
+    {49302, "ClickCalendar"},    {49303, "ClickTreasure"},     {49304, "ClickMyPuzzles"},
+    {49305, "ClickMinimize"},    {49306, "ClickClose"},        {49312, "ClickMakoOwnPuzzle"},
+    {49309, "ClickPopupSend"},   {49310, "ClickPopupModify"},  {49311, "ClickPopupDelete"},
+    {49313, "ButtonScroll_Up"},  {49314, "ButtonScroll_Down"}, {49293, "CalendarUp"},
+    {49294, "CalendarDown"},     {49301, "ClickYearUp"},       {49307, "ClickYearDown"},
+    {49299, "ClickPageLeft"},    {49300, "ClickPageRight"},    {49295, "ClickThemeLeft"},
+    {49296, "ClickThemeRight"},  {49298, "ClickTheme "},       {49297, "ClickGetSelected"},
+    {49316, "ClickGetSelected"},
+};
+
+const char* TraceOf(int buttonId)
+{
+    for (const ButtonTrace& entry : kButtonTraces) {
+        if (entry.id == buttonId)
+            return entry.trace;
+    }
+    return nullptr;
+}
+
+constexpr char kSkinFile[] = "Advanced.skn";
+constexpr char kCaption[] = "Velmora";
+constexpr int kSoundClick = 245;
+} // namespace
 
 CChildView::CChildView(QWidget* parent)
     : QWidget(parent), m_pSettings(std::make_unique<CGP_SettingsStore>())
@@ -13,6 +66,8 @@ CChildView::CChildView(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     m_pSettings->LoadRegistrySet();
+    CLDialog::SetSoundOn(m_pSettings->Settings().SoundFXEnable);
+    LoadSkin();
     // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
     for (int step = 0; step < kLoadingSteps - 2; ++step)
         CompleteLoadingStep();
@@ -20,7 +75,72 @@ CChildView::CChildView(QWidget* parent)
 
 CChildView::~CChildView()
 {
+    // The bands wear the view's skin: they go first.
+    delete m_pCaptionPanel;
+    delete m_pTightCaptionPanel;
     m_pSettings->SaveRegistrySet();
+    if (WINSKIN::Skin::Current() == m_pSkin.get())
+        WINSKIN::Skin::SetCurrent(nullptr);
+}
+
+void CChildView::LoadSkin()
+{
+    const QString path = GP_FilePath(GP_Folder::SkinNox, QLatin1String(kSkinFile));
+    if (!QFile::exists(path)) {
+        GP_Log(QStringLiteral("CChildView::LoadSkin: no skin at %1; the windows keep their plain look\n").arg(path));
+        return;
+    }
+    m_pSkin = std::make_unique<WINSKIN::Skin>();
+    WINSKIN::Skin* previous = WINSKIN::Skin::Current();
+    WINSKIN::Skin::SetCurrent(m_pSkin.get());
+    m_bSkinLoaded = m_pSkin->Load(path);
+    if (m_bSkinLoaded)
+        return;
+    GP_Log(QStringLiteral("CChildView::LoadSkin: %1 could not be read; the windows keep their plain look\n").arg(path));
+    WINSKIN::Skin::SetCurrent(previous);
+}
+
+void CChildView::BuildControls()
+{
+    m_pCaptionPanel = new CCaptionPanel(this, this);
+    // Windows are not shown from inside a paint.
+    QMetaObject::invokeMethod(this, &CChildView::ShowCaptionBands, Qt::QueuedConnection);
+}
+
+void CChildView::ShowCaptionBands()
+{
+    if (!m_bFirstPaintDone)
+        return;
+    const bool play = m_gameMode == Play;
+    const bool library = m_gameMode == Startup || m_gameMode == MyPuzzles || m_gameMode == Calendar
+        || m_gameMode == Treasury;
+    if (play && !m_pTightCaptionPanel)
+        m_pTightCaptionPanel = new CTightCaptionPanel(this, this);
+    PlaceCaptionBands();
+    const bool shown = isVisible();
+    if (m_pCaptionPanel)
+        m_pCaptionPanel->setHidden(!(shown && library));
+    if (m_pTightCaptionPanel)
+        m_pTightCaptionPanel->setHidden(!(shown && play));
+}
+
+void CChildView::PlaceCaptionBands()
+{
+    const QPoint top = mapToGlobal(QPoint(0, 0));
+    if (m_pCaptionPanel)
+        m_pCaptionPanel->setGeometry(QRect(top, QSize(width(), CCaptionPanel::kHeight)));
+    if (m_pTightCaptionPanel)
+        m_pTightCaptionPanel->setGeometry(QRect(top, QSize(width(), CTightCaptionPanel::kHeight)));
+}
+
+void CChildView::resizeEvent(QResizeEvent*)
+{
+    PlaceCaptionBands();
+}
+
+void CChildView::showEvent(QShowEvent*)
+{
+    ShowCaptionBands();
 }
 
 QColor CChildView::BoardColour() const
@@ -34,6 +154,7 @@ void CChildView::ChangeGameMode(::GameMode mode)
 {
     GP_Log(QStringLiteral("ChangeGameMode\n"));
     m_gameMode = mode;
+    ShowCaptionBands();
     update();
 }
 
@@ -110,6 +231,90 @@ void CChildView::OnMainMinimize()
     window()->showMinimized();
 }
 
+void CChildView::OnMainCampaign()
+{
+    ChangeGameMode(Calendar);
+    update();
+    LogNotBuilt("OnMainCampaign", "draw the calendar screen");
+}
+
+void CChildView::OnMainPuzzles()
+{
+    ChangeGameMode(Treasury);
+    update();
+    LogNotBuilt("OnMainPuzzles", "draw the Treasury screen");
+}
+
+void CChildView::OnMainClose()
+{
+    StopScreenAnimation();
+    const int answer = Ask(GP_LoadString(IDS_ARE_YOU_SURE), GP_LoadString(IDS_YES), GP_LoadString(IDS_NO),
+                           MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDOK) {
+        StartScreenAnimation(kScreenAnimationMs);
+        return;
+    }
+    LeaveAfterClose();
+}
+
+int CChildView::Ask(const QString& text, const QString& first, const QString& second, unsigned flags)
+{
+    const bool wasBlocked = CBmpButton::IsInputBlocked();
+    CBmpButton::SetInputBlocked(true);
+    const int answer = CMessageBoxDialog::Ask(this, text, QLatin1String(kCaption), first, second, QString(), flags);
+    CBmpButton::SetInputBlocked(wasBlocked);
+    return answer;
+}
+
+void CChildView::RepaintView()
+{
+    update();
+}
+
+void CChildView::OnBmpButtonNotify(const BmpButtonNotify& notify)
+{
+    if (notify.idFrom == kScroller) {
+        if (notify.code == CBmpButton::kNotifyPressed)
+            GP_Log(QStringLiteral("Scroller_Down\n"));
+        else
+            GP_Log(QStringLiteral("Scroller_Up\n"));
+        LogNotBuilt("OnBmpButtonNotify", "drag the library's scroll thumb");
+        return;
+    }
+    if (notify.code == CBmpButton::kNotifyClicked)
+        OnScreenButtonClicked(notify.idFrom);
+}
+
+void CChildView::OnScreenButtonClicked(int buttonId)
+{
+    const bool scrollButton = buttonId == kScrollUp || buttonId == kScrollDown;
+    if (!scrollButton && m_pSettings->Settings().SoundFXEnable)
+        CClickSoundPlayer::Instance().Play(kSoundClick);
+    if (const char* trace = TraceOf(buttonId))
+        GP_Log(QStringLiteral("%1\n").arg(QLatin1String(trace)));
+    switch (buttonId) {
+    case kTabCalendar:
+        OnMainCampaign();
+        return;
+    case kTabTreasury:
+        OnMainPuzzles();
+        return;
+    case kTabMyPuzzles:
+        OnMainGallery();
+        update();
+        return;
+    case kButtonMinimize:
+        OnMainMinimize();
+        return;
+    case kButtonClose:
+        OnMainClose();
+        return;
+    default:
+        GP_Log(QStringLiteral("CChildView::OnBmpButtonNotify: not built yet; would carry out button %1\n").arg(buttonId));
+        return;
+    }
+}
+
 void CChildView::OnMainGallery()
 {
     ChangeGameMode(MyPuzzles);
@@ -160,6 +365,7 @@ void CChildView::paintEvent(QPaintEvent* event)
         return;
     m_bFirstPaintDone = true;
     // The first paint builds the controls and reads the library; then start-up begins.
+    BuildControls();
     CompleteLoadingStep();
     CompleteLoadingStep();
     m_gameMode = Startup;

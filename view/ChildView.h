@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/GP_Event.h"
+#include "shell/MainViewCommands.h"
+#include "skin/BmpButton.h"
 
 #include <QColor>
 #include <QWidget>
@@ -8,7 +10,14 @@
 #include <atomic>
 #include <memory>
 
+class CCaptionPanel;
 class CGP_SettingsStore;
+class CTightCaptionPanel;
+class QString;
+
+namespace WINSKIN {
+class Skin;
+}
 
 // The view's screens. A plain integer in the game's files and traces, so the values are fixed.
 enum GameMode : int {
@@ -23,11 +32,12 @@ enum GameMode : int {
 
 // The main view: the one client window of the main frame.
 //
-// This is its first, small form: it paints the board colour and answers every call the frame,
-// the application object and the splash make of it. The screens, the game field and the play
-// tools are not built yet; each call that would reach them writes one log line saying what it
-// would do, so the session log shows the calls arriving.
-class CChildView : public QWidget
+// This is its first, small form: it wears the default skin, paints the board colour, shows the
+// caption band of its screen and answers every call the frame, the application object, the
+// splash, the bands and the picture buttons make of it. The screens, the game field and the
+// play tools are not built yet; each call that would reach them writes one log line saying what
+// it would do, so the session log shows the calls arriving.
+class CChildView : public QWidget, public CMainViewCommands, public CBmpButtonReceiver
 {
     Q_OBJECT
 
@@ -48,10 +58,9 @@ public:
     bool IsPlayCommandBlocked() const { return m_bPlayCommandBlock; }
     void SetPlayCommandBlocked(bool blocked) { m_bPlayCommandBlock = blocked; }
 
-    // Play keys forwarded by the application object.
+    // Play keys forwarded by the application object (and the game band's clock for the pause).
     void OnPlayGhost();
     void OnPlayPicture();
-    void OnPlayPause();
 
     // The idle step between messages; answers whether more idle calls are wanted.
     bool OnIdle(long count);
@@ -65,16 +74,36 @@ public:
     void CloseGame();
 
     // Calls of the caption panels.
-    void OnMainMinimize();
-    void OnMainGallery();
-    void OnPlayExit();
-    void OnPlayMenu();
+    void OnMainCampaign() override;
+    void OnMainPuzzles() override;
+    void OnMainGallery() override;
+    void OnMainMinimize() override;
+    // The close question: the screen animation stops while it is up; No starts it again, Yes
+    // leaves.
+    void OnMainClose() override;
+    void OnPlayMenu() override;
+    void OnPlayPause() override;
+    void OnPlayExit() override;
+    void StoreHelpFlag(const char* valueName) override;
+    void RepaintView() override;
+
+    // The screens' picture buttons report here.
+    void OnBmpButtonNotify(const BmpButtonNotify& notify) override;
+
+    // A question in the game's message box; the picture buttons ignore the player meanwhile.
+    int Ask(const QString& text, const QString& first, const QString& second, unsigned flags);
+
     // The screen animation (timer 4, 40 ms) stops while the close question is up.
+    static constexpr int kScreenAnimationMs = 40;
     void StopScreenAnimation();
     void StartScreenAnimation(int intervalMs);
     bool ScreenAnimationRunning() const { return m_bScreenAnimation; }
-    // Writes a help overlay's value so that it is not shown again.
-    void StoreHelpFlag(const char* valueName);
+
+    // The band shown over the current screen, or null (none before the first paint, none while
+    // a puzzle is being made).
+    CCaptionPanel* CaptionPanel() const { return m_pCaptionPanel; }
+    CTightCaptionPanel* TightCaptionPanel() const { return m_pTightCaptionPanel; }
+    bool IsSkinLoaded() const { return m_bSkinLoaded; }
     // The close sequence after the player confirmed: leaves a game or a creation step, then
     // ends the game.
     void LeaveAfterClose();
@@ -98,10 +127,18 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void LogNotBuilt(const char* call, const char* wouldDo) const;
     void CompleteLoadingStep();
+    void LoadSkin();
+    void BuildControls();
+    // Shows the band of the current mode and hides the other, each across the top of the view.
+    void ShowCaptionBands();
+    void PlaceCaptionBands();
+    void OnScreenButtonClicked(int buttonId);
 
     ::GameMode m_gameMode = Startup;
     bool m_bPlayCommandBlock = false;
@@ -110,4 +147,8 @@ private:
     std::atomic<int> m_loadingStepsDone{0};
     CGP_Event m_progressEvent{false, false};
     std::unique_ptr<CGP_SettingsStore> m_pSettings;
+    std::unique_ptr<WINSKIN::Skin> m_pSkin;
+    bool m_bSkinLoaded = false;
+    CCaptionPanel* m_pCaptionPanel = nullptr;
+    CTightCaptionPanel* m_pTightCaptionPanel = nullptr;
 };

@@ -1,8 +1,12 @@
+#include "shell/CampaignPanel.h"
 #include "shell/CaptionPanel.h"
 #include "shell/GP_LogFile.h"
+#include "shell/MainViewCommands.h"
 #include "shell/MessageBoxDialog.h"
 #include "shell/ModalRunner.h"
 #include "shell/TightCaptionPanel.h"
+#include "skin/LDialog.h"
+#include "skin/BmpButton.h"
 #include "tests/support/TestFolder.h"
 #include "view/ChildView.h"
 #include "view/GP_SettingsStore.h"
@@ -16,6 +20,25 @@
 
 namespace {
 
+// Writes every call into the session log, so that the log shows calls and traces in order.
+class RecordingView : public CMainViewCommands
+{
+public:
+    void OnMainCampaign() override { Note("campaign"); }
+    void OnMainPuzzles() override { Note("puzzles"); }
+    void OnMainGallery() override { Note("gallery"); }
+    void OnMainMinimize() override { Note("minimize"); }
+    void OnMainClose() override { Note("close"); }
+    void OnPlayMenu() override { Note("menu"); }
+    void OnPlayPause() override { Note("pause"); }
+    void OnPlayExit() override { Note("exit"); }
+    void StoreHelpFlag(const char* valueName) override { Note(QStringLiteral("help %1").arg(QLatin1String(valueName))); }
+    void RepaintView() override { Note("repaint"); }
+
+private:
+    static void Note(const QString& call) { GP_Log(QStringLiteral("[%1]\n").arg(call)); }
+};
+
 class PanelTest : public ::testing::Test
 {
 protected:
@@ -24,94 +47,128 @@ protected:
     {
         m_log.Open();
         g_pLogFile = &m_log;
+        // Click sounds have tests of their own; here they would only add log lines.
+        m_soundWasOn = CLDialog::IsSoundOn();
+        CLDialog::SetSoundOn(false);
         m_previous = GP_SetModalRunner([this](QDialog& dialog) {
             auto* box = qobject_cast<CMessageBoxDialog*>(&dialog);
             if (!box)
                 return 0;
-            box->InitDialog();
+            box->Create();
             questions << box->ControlAs<QLabel>(CMessageBoxDialog::kTextControl)->text();
+            blockedWhileAsking = CBmpButton::IsInputBlocked();
             return answer;
         });
     }
     ~PanelTest() override
     {
         GP_SetModalRunner(m_previous);
+        CLDialog::SetSoundOn(m_soundWasOn);
         g_pLogFile = nullptr;
     }
     QString Log() const { return QString::fromUtf8(m_folder.Read(QStringLiteral("Exception.log"))); }
+    // The log written from now on.
+    QString LogSince(qsizetype start) const { return Log().mid(start); }
 
-    void Click(CTemplateDialog& panel, int id)
+    // Clicks each button and answers the log lines each click wrote, one entry per click.
+    std::string Clicks(CLDialog& panel, std::initializer_list<int> ids)
     {
-        auto* button = panel.ControlAs<QAbstractButton>(id);
-        ASSERT_NE(button, nullptr) << id;
-        button->click();
+        QStringList lines;
+        for (int id : ids) {
+            auto* button = panel.ControlAs<QAbstractButton>(id);
+            EXPECT_NE(button, nullptr) << id;
+            if (!button)
+                continue;
+            const qsizetype start = Log().size();
+            button->click();
+            lines << LogSince(start).trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
+        }
+        return lines.join(QStringLiteral(" | ")).toStdString();
     }
 
     QStringList questions;
     int answer = IDCANCEL;
+    bool blockedWhileAsking = false;
 
 private:
     TestFolder m_folder;
     CGP_LogFile m_log;
     GP_ModalRunner m_previous;
+    bool m_soundWasOn = true;
 };
 
 } // namespace
 
-TEST_F(PanelTest, CaptionPanelNavigatesAndAsksBeforeClosing)
+TEST_F(PanelTest, EveryCommandOfTheThreeBandsReachesTheViewAfterItsTrace)
+{
+    RecordingView view;
+    CCaptionPanel caption(&view, nullptr);
+    EXPECT_EQ(caption.TemplateId(), 1000);
+    EXPECT_EQ(Clicks(caption, {1089, 1090, 1086, 1087, 1010}),
+              "OnMainMinimize [minimize] | OnMainClose [close] | OnMainCampaign [campaign] | "
+              "OnMainPuzzles [puzzles] | [gallery]");
+
+    // The game band marks the first game help as seen before anything else, and asks nothing.
+    CTightCaptionPanel band(&view, nullptr);
+    EXPECT_EQ(band.TemplateId(), 1001);
+    EXPECT_EQ(band.Control(CCaptionPanel::kCalendar), nullptr);
+    EXPECT_EQ(Clicks(band, {1089, 1090, 1198, 1200}),
+              "[help HlpGame1] [minimize] | [help HlpGame1] [exit] | [help HlpGame1] [menu] | "
+              "[help HlpGame1] [pause]");
+
+    CCampaignPanel campaign(&view, nullptr);
+    EXPECT_EQ(Clicks(campaign, {1095, 1156, 1048}), " |  | [repaint]");
+    EXPECT_TRUE(questions.isEmpty());
+
+    // A band without a view does nothing at all.
+    CCaptionPanel orphan(nullptr, nullptr);
+    EXPECT_EQ(Clicks(orphan, {1090, 1086}), " | ");
+}
+
+TEST_F(PanelTest, CloseQuestionAnsweredNoGoesOnAndYesLeaves)
 {
     CChildView view;
     CCaptionPanel panel(&view, nullptr);
-    EXPECT_EQ(panel.TemplateId(), 1000);
+    view.ChangeGameMode(MyPuzzles);
 
-    Click(panel, CCaptionPanel::kCalendar);
-    EXPECT_EQ(view.GameMode(), Calendar);
-    Click(panel, CCaptionPanel::kTreasury);
-    EXPECT_EQ(view.GameMode(), Treasury);
-    Click(panel, CCaptionPanel::kMyPuzzles);
-    EXPECT_EQ(view.GameMode(), MyPuzzles);
-    QString log = Log();
-    EXPECT_LT(log.indexOf(QStringLiteral("OnMainCampaign\n")), log.indexOf(QStringLiteral("OnMainPuzzles\n")));
-
-    // "No" leaves everything as it was, the screen animation running again.
-    view.StartScreenAnimation(40);
+    // "No" leaves everything as it was, the screen animation running again; the picture
+    // buttons ignored the player while the question was up.
+    view.StopScreenAnimation();
     answer = IDCANCEL;
-    Click(panel, CCaptionPanel::kClose);
+    Clicks(panel, {CCaptionPanel::kClose});
     EXPECT_EQ(questions, QStringList{QStringLiteral("Are you sure?")});
+    EXPECT_TRUE(blockedWhileAsking);
+    EXPECT_FALSE(CBmpButton::IsInputBlocked());
     EXPECT_TRUE(view.ScreenAnimationRunning());
     EXPECT_EQ(view.GameMode(), MyPuzzles);
-    EXPECT_TRUE(Log().contains(QStringLiteral("OnMainClose\n")));
 
     // "Yes" from a creation step goes back to the library and ends the game.
     view.ChangeGameMode(CreateParameters);
     answer = IDOK;
     bool ended = false;
     QTimer::singleShot(0, &panel, [&] {
-        Click(panel, CCaptionPanel::kClose);
+        Clicks(panel, {CCaptionPanel::kClose});
         ended = true;
     });
     QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_TRUE(ended);
+    EXPECT_EQ(questions.size(), 2);
     EXPECT_EQ(view.GameMode(), MyPuzzles);
+    EXPECT_FALSE(view.ScreenAnimationRunning());
     EXPECT_TRUE(Log().contains(QStringLiteral("OnCreateBack\n")));
 }
 
-TEST_F(PanelTest, GameBandMarksHelpSeenThenActsWithoutAsking)
+TEST_F(PanelTest, GameBandOnTheRealViewStoresTheHelpFlagAndStaysInTheGame)
 {
     CChildView view;
     view.ChangeGameMode(Play);
     EXPECT_FALSE(view.Settings().HelpDismissed(QStringLiteral("HlpGame1")));
     CTightCaptionPanel band(&view, nullptr);
-    EXPECT_EQ(band.TemplateId(), 1001);
-    EXPECT_EQ(band.Control(CCaptionPanel::kCalendar), nullptr);
-
-    Click(band, CTightCaptionPanel::kClose);
-    Click(band, CTightCaptionPanel::kClock);
-    Click(band, CTightCaptionPanel::kMenu);
+    Clicks(band, {CTightCaptionPanel::kClose, CTightCaptionPanel::kClock, CTightCaptionPanel::kMenu});
     EXPECT_TRUE(questions.isEmpty());
-    const QString log = Log();
     EXPECT_TRUE(view.Settings().HelpDismissed(QStringLiteral("HlpGame1")));
+    const QString log = Log();
     EXPECT_GE(log.indexOf(QStringLiteral("OnPlayExit")), 0);
     EXPECT_GE(log.indexOf(QStringLiteral("OnPlayPause")), 0);
     EXPECT_GE(log.indexOf(QStringLiteral("OnPlayMenu")), 0);

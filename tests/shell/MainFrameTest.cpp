@@ -119,7 +119,7 @@ TEST(MainFrame, DisplayChangeAsksForARelaunchOnceAndLeaves)
         auto* box = qobject_cast<CMessageBoxDialog*>(&dialog);
         if (box) {
             ++boxes;
-            box->InitDialog();
+            box->Create();
             flags = box->Flags();
             texts << box->ControlAs<QLabel>(CMessageBoxDialog::kTextControl)->text();
         }

@@ -22,7 +22,7 @@ std::unique_ptr<CMessageBoxDialog> Box(const char* first, const char* second, co
     auto box = std::make_unique<CMessageBoxDialog>(GP_LoadString(IDS_ARE_YOU_SURE), QStringLiteral("Velmora"),
                                                    QLatin1String(first), QLatin1String(second),
                                                    QLatin1String(third), flags, nullptr);
-    box->InitDialog();
+    box->Create();
     return box;
 }
 
