@@ -199,13 +199,44 @@ QByteArray Encode(const QImage& image, const char* format)
     return bytes;
 }
 
+// The picture kinds a puzzle file may carry, told by their first bytes: the kinds the game
+// reads as a player's picture. Naming the kind keeps damaged or hostile bytes away from every
+// other decoder the image library has.
+QByteArray PictureKind(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xFF\xD8\xFF"))
+        return "jpeg";
+    if (bytes.startsWith("\x89PNG\r\n\x1A\n"))
+        return "png";
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return "gif";
+    if (bytes.startsWith("BM"))
+        return "bmp";
+    return {};
+}
+
+// A reader bound to one picture kind; none (it reads nothing) for bytes of another kind.
+struct PictureReader
+{
+    explicit PictureReader(const QByteArray& bytes)
+        : kind(PictureKind(bytes))
+    {
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        reader.setDevice(&buffer);
+        reader.setFormat(kind);
+        reader.setAutoDetectImageFormat(false);
+    }
+
+    QByteArray kind;
+    QBuffer buffer;
+    QImageReader reader;
+};
+
 QImage Decode(const QByteArray& bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    return reader.read();
+    PictureReader picture(bytes);
+    return picture.kind.isEmpty() ? QImage() : picture.reader.read();
 }
 
 // The settings fields after the grid's size is known: corners, then both direction arrays.
@@ -296,10 +327,8 @@ bool GP_PuzzleFile::ReadCheckedHeader(QIODevice& file, Header& header, const cha
 
 QSize GP_PuzzleFile::PictureSize(const QByteArray& bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return QImageReader(&buffer).size();
+    PictureReader picture(bytes);
+    return picture.kind.isEmpty() ? QSize() : picture.reader.size();
 }
 
 int64_t GP_PuzzleFile::SettingsSize(int32_t columns, int32_t rows)

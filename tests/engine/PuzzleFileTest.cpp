@@ -324,6 +324,20 @@ TEST(PuzzleFile, LoadPictureSaysWhichStepFailed)
     }
     EXPECT_FALSE(load(giant));
     EXPECT_TRUE(load(good));
+    // The picture block may hold any kind the game reads as a player's picture, and no other.
+    auto withPicture = [&good](const char* kind) {
+        QByteArray encoded;
+        QBuffer out(&encoded);
+        out.open(QIODevice::WriteOnly);
+        QImage(200, 200, QImage::Format_RGB32).save(&out, kind);
+        QByteArray bytes = good.left(U32At(good, 8)) + encoded;
+        PutU32At(bytes, 12, uint32_t(encoded.size()));
+        return bytes;
+    };
+    EXPECT_TRUE(load(withPicture("PNG")));
+    EXPECT_TRUE(load(withPicture("BMP")));
+    EXPECT_FALSE(load(withPicture("PPM")));
+    EXPECT_FALSE(load(withPicture("XPM")));
 
     const QString text = log.Text();
     EXPECT_TRUE(text.contains(QStringLiteral("CGP_Puzzle::LoadPicture: fseek1 error errno=")));
