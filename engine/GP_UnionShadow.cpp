@@ -83,6 +83,66 @@ void BlurPass(const std::vector<uint8_t>& in, std::vector<uint8_t>& out, const s
     }
 }
 
+// Windows up to this long are blurred on the first pass by table.
+constexpr int kLongestTableWindow = 16;
+
+// Every first-pass window's result by which of its points are opaque: bit k stands for the
+// k-th point of the window. The first pass sees only 0 and opaque points, and a 0 adds exactly
+// nothing, so the sum over the opaque points in window order is the whole sum, bit for bit.
+class OpaqueWindowTable
+{
+public:
+    const std::vector<uint8_t>& For(const std::vector<double>& kernel)
+    {
+        if (kernel == m_kernel)
+            return m_results;
+        m_kernel = kernel;
+        const size_t count = size_t(1) << kernel.size();
+        std::vector<double> sums(count, 0);
+        m_results.assign(count, 0);
+        for (size_t bits = 1; bits < count; ++bits) {
+            int last = 0;
+            while ((bits >> (last + 1)) != 0)
+                ++last;
+            // The last point of the window is added last.
+            sums[bits] = sums[bits & ~(size_t(1) << last)] + kernel[static_cast<size_t>(last)] * kOpaque;
+            m_results[bits] = static_cast<uint8_t>(std::min(static_cast<int>(sums[bits] + 0.5), 255));
+        }
+        return m_results;
+    }
+
+    static OpaqueWindowTable& OfThisThread()
+    {
+        thread_local OpaqueWindowTable table;
+        return table;
+    }
+
+private:
+    std::vector<double> m_kernel;
+    std::vector<uint8_t> m_results;
+};
+
+// The first pass of the blur over a plane of 0 and opaque points, by table.
+void OpaqueBlurPass(const std::vector<uint8_t>& in, std::vector<uint8_t>& out, const std::vector<uint8_t>& mask,
+                    const std::vector<uint8_t>& results, int R, int lines, int length, int step, int lineStep)
+{
+    for (int line = 0; line < lines; ++line) {
+        const size_t base = static_cast<size_t>(line) * lineStep;
+        auto opaqueAt = [&](int i) { return uint32_t(in[base + static_cast<size_t>(i) * step] == kOpaque); };
+        // Before point i: the window of point i − 1, its first point at bit 0.
+        uint32_t bits = 0;
+        for (int j = 0; j < std::min(R, length); ++j)
+            bits |= opaqueAt(j) << (j + 1 + R);
+        for (int i = 0; i < length; ++i) {
+            bits >>= 1;
+            if (i + R < length)
+                bits |= opaqueAt(i + R) << (2 * R);
+            const size_t index = base + static_cast<size_t>(i) * step;
+            out[index] = mask[index] == 0 ? 0 : results[bits];
+        }
+    }
+}
+
 // The group's box: the union of its pieces' home rectangles for the rotation step.
 QRect GroupHomeBox(const CGP_PuzzlePieceUnion& group, int step)
 {
@@ -100,10 +160,12 @@ void DrawSilhouette(const CGP_PuzzlePiece& piece, int step, int offsetX, int off
         throw std::runtime_error("piece without an image");
     if (image->width() != piece.m_nWidths[step] || image->height() != piece.m_nHeights[step])
         throw std::runtime_error("piece image of another size");
-    for (int y = 0; y < image->height(); ++y) {
+    const int imageWidth = image->width();
+    const int imageHeight = image->height();
+    for (int y = 0; y < imageHeight; ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(image->constScanLine(y));
         uint8_t* out = &alpha[static_cast<size_t>(y + offsetY) * width + offsetX];
-        for (int x = 0; x < image->width(); ++x) {
+        for (int x = 0; x < imageWidth; ++x) {
             if (qAlpha(row[x]) != 0)
                 out[x] = kOpaque;
         }
@@ -194,7 +256,12 @@ void CreateUnionShadow(CGP_Puzzle* puzzle, const GP_GroupPtr& group)
 
     const std::vector<double> kernel = GP_ShadowKernel(sigma);
     std::vector<uint8_t> across(size, 0);
-    BlurPass(alpha, across, mask, kernel, height, width, 1, width);
+    if (kernel.size() <= static_cast<size_t>(kLongestTableWindow)) {
+        const std::vector<uint8_t>& results = OpaqueWindowTable::OfThisThread().For(kernel);
+        OpaqueBlurPass(alpha, across, mask, results, static_cast<int>(kernel.size() / 2), height, width, 1, width);
+    } else {
+        BlurPass(alpha, across, mask, kernel, height, width, 1, width);
+    }
     BlurPass(across, alpha, mask, kernel, width, height, width, 1);
     for (int y = 0; y < height; ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));

@@ -112,6 +112,25 @@ TEST(PieceGroupsTest, ShadowKernelMaskAndBlur)
     EXPECT_GT(qAlpha(group->m_pShadow->pixel(m + a->m_nWidths[0] / 2, m + a->m_nHeights[0] / 2)), 200);
     EXPECT_EQ(qAlpha(group->m_pShadow->pixel(0, 0)), 0);
 
+    // Shadows short enough to blur by table and long ones summed point by point alike.
+    for (const float size : {43.0f, 120.0f}) {
+        auto cut = CutPuzzle(TestPicture(300, 260), &pattern, size, 0.5f, true, true, true);
+        auto piece = boost::shared_ptr<CGP_PuzzlePiece>(new CGP_PuzzlePiece);
+        ASSERT_TRUE(piece->Build(SourceOf(*cut, 0, 1)));
+        piece->m_nRotation = 3;
+        auto alone = boost::shared_ptr<CGP_PuzzlePieceUnion>(new CGP_PuzzlePieceUnion);
+        alone->m_pieces = {piece};
+        CreateUnionShadow(cut.get(), alone);
+        ASSERT_TRUE(alone->m_pShadow);
+        const QImage plain = ReferenceShadowAlpha(*cut, alone->m_pieces);
+        ASSERT_EQ(plain.size(), alone->m_pShadow->size()) << size;
+        int wrong = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                wrong += qAlpha(alone->m_pShadow->pixel(x, y)) != plain.scanLine(y)[x];
+        EXPECT_EQ(wrong, 0) << size;
+    }
+
     // An existing shadow is kept; an empty group gets none.
     const QImage* before = group->m_pShadow.get();
     CreateUnionShadow(puzzle.get(), group);
