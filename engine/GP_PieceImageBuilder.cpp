@@ -641,36 +641,36 @@ uint32_t Premultiplied(uint32_t pixel)
 }
 } // namespace
 
-void CGP_PieceImageBuilder::Put(const Targets& targets, int step, int x, int y, uint32_t word) const
+CGP_PieceImageBuilder::RowTargets CGP_PieceImageBuilder::RowOf(const Targets& targets, int y) const
 {
-    const int w = m_width;
-    const int h = m_height;
-    switch (step) {
-    case 0:
-        targets.bits[0][static_cast<size_t>(y) * w + x] = word;
-        break;
-    case 1:
-        targets.bits[1][static_cast<size_t>(x) * h + (h - 1 - y)] = word;
-        break;
-    case 2:
-        targets.bits[2][static_cast<size_t>(h - 1 - y) * w + (w - 1 - x)] = word;
-        break;
-    default:
-        targets.bits[3][static_cast<size_t>(w - 1 - x) * h + y] = word;
-        break;
-    }
+    // Where pixel (0, y) goes in each turned image, and how far one pixel to the right moves it.
+    const ptrdiff_t w = m_width;
+    const ptrdiff_t h = m_height;
+    RowTargets row{};
+    row.at[0] = targets.bits[0] + y * w;
+    row.step[0] = 1;
+    if (m_steps == 1)
+        return row;
+    row.at[1] = targets.bits[1] + (h - 1 - y);
+    row.step[1] = h;
+    row.at[2] = targets.bits[2] + (h - 1 - y) * w + (w - 1);
+    row.step[2] = -1;
+    row.at[3] = targets.bits[3] + (w - 1) * h + y;
+    row.step[3] = -h;
+    return row;
 }
 
 void CGP_PieceImageBuilder::WritePlain(const Targets& targets)
 {
     for (int y = 0; y < m_height; ++y) {
+        const RowTargets row = RowOf(targets, y);
         for (int x = 0; x < m_width; ++x) {
             const size_t i = static_cast<size_t>(y) * m_width + x;
             if (m_alpha[i] == 0)
                 continue;
             const uint32_t word = Premultiplied(m_pixels[i]);
             for (int r = 0; r < m_steps; ++r)
-                Put(targets, r, x, y, word);
+                row.at[r][x * row.step[r]] = word;
         }
     }
 }
@@ -707,6 +707,7 @@ void CGP_PieceImageBuilder::WriteBevelled(const Targets& targets)
     std::vector<Candidate>& rowCandidates = m_scratch.rowCandidates;
     std::vector<Candidate>& pixelCandidates = m_scratch.pixelCandidates;
     for (int y = 0; y < m_height; ++y) {
+        const RowTargets row = RowOf(targets, y);
         // The sides that may lie within reach of some sub-sample of this row, in side order.
         const double rowTop = m_frame.top + y + kBevelSubY[0];
         const double rowBottom = m_frame.top + y + kBevelSubY[3];
@@ -714,21 +715,21 @@ void CGP_PieceImageBuilder::WriteBevelled(const Targets& targets)
         for (int s = 0; s < 4; ++s) {
             const Side& side = m_sides[static_cast<size_t>(s)];
             if (!side.edge) {
-                rowCandidates.push_back({s, nullptr});
+                rowCandidates.push_back({s, nullptr, -HUGE_VAL, HUGE_VAL});
                 continue;
             }
             for (const Arc& arc : side.arcs) {
                 if (arc.Near(-HUGE_VAL, rowTop, HUGE_VAL, rowBottom, m_reach))
-                    rowCandidates.push_back({s, &arc});
+                    rowCandidates.push_back({s, &arc, arc.minX - m_reach, arc.maxX + m_reach});
             }
         }
         const bool rowInside = y >= probeReach && y < m_height - probeReach;
         const int innerEnd = m_width - probeReach;
         if (rowInside && innerEnd > probeReach) {
             std::fill(solid.begin(), solid.end(), 1);
-            const uint8_t* row = &opaque[static_cast<size_t>(y) * m_width];
+            const uint8_t* opaqueRow = &opaque[static_cast<size_t>(y) * m_width];
             for (int p = 0; p < kProbeCount; ++p) {
-                const uint8_t* probe = row + probeStep[p];
+                const uint8_t* probe = opaqueRow + probeStep[p];
                 for (int x = probeReach; x < innerEnd; ++x)
                     solid[static_cast<size_t>(x)] &= probe[x];
             }
@@ -751,14 +752,15 @@ void CGP_PieceImageBuilder::WriteBevelled(const Targets& targets)
                 const double left = m_frame.left + x + kBevelSubX[0];
                 const double right = m_frame.left + x + kBevelSubX[3];
                 pixelCandidates.clear();
+                // The row's candidates already reach the row; only the columns are left to ask.
                 for (const Candidate& candidate : rowCandidates) {
-                    if (!candidate.arc || candidate.arc->Near(left, rowTop, right, rowBottom, m_reach))
+                    if (candidate.reachLeft <= right && candidate.reachRight >= left)
                         pixelCandidates.push_back(candidate);
                 }
                 uint32_t words[4];
                 ShadePixel(x, y, highlight, pixelCandidates, words);
                 for (int r = 0; r < m_steps; ++r)
-                    Put(targets, r, x, y, Premultiplied(words[r]));
+                    row.at[r][x * row.step[r]] = Premultiplied(words[r]);
                 continue;
             }
             const uint32_t pixel = m_pixels[i];
@@ -766,7 +768,7 @@ void CGP_PieceImageBuilder::WriteBevelled(const Targets& targets)
                                   | (uint32_t(flat[(pixel >> 8) & 0xFF]) << 8) | flat[pixel & 0xFF];
             const uint32_t word = Premultiplied(shaded);
             for (int r = 0; r < m_steps; ++r)
-                Put(targets, r, x, y, word);
+                row.at[r][x * row.step[r]] = word;
         }
     }
 }

@@ -88,11 +88,18 @@ private:
     {
         int side;
         const Arc* arc; // null: the straight border side
+        double reachLeft, reachRight; // pixels whose sub-samples lie between these may find it
     };
     // Where each step's image keeps its words.
     struct Targets
     {
         uint32_t* bits[4];
+    };
+    // One row of the unturned image as it lies in each turned image.
+    struct RowTargets
+    {
+        uint32_t* at[4];
+        ptrdiff_t step[4];
     };
 
     void PrepareSides();
@@ -105,7 +112,7 @@ private:
     bool NearestSide(const Candidate* candidates, int count, double x, double y, double& distance,
                      const Candidate*& nearest, int& nearestSample) const;
     void ShadePixel(int x, int y, int highlight, const std::vector<Candidate>& candidates, uint32_t words[4]);
-    void Put(const Targets& targets, int step, int x, int y, uint32_t word) const;
+    RowTargets RowOf(const Targets& targets, int y) const;
 
     const GP_PieceSource& m_source;
     const GP_PieceFrame& m_frame;
