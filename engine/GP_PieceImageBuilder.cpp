@@ -174,7 +174,7 @@ struct CGP_PieceImageBuilder::Arc
 {
     static constexpr int kCoarseSteps = 10;
 
-    CGP_Path path;
+    GP_PathSegment segment;
     double cosA = 0, sinA = 0;
     double low = 0, high = 0;   // extremes of the offset from the chord
     double pad = 0;
@@ -186,14 +186,15 @@ struct CGP_PieceImageBuilder::Arc
     std::vector<double> refineOffset;
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
 
-    explicit Arc(const GP_PathSegment& segment)
+    explicit Arc(const GP_PathSegment& from) : segment(from)
     {
-        path.m_segments.push_back(segment);
         const GP_PathSegment& s = segment;
         cosA = std::cos(s.alpha);
         sinA = std::sin(s.alpha);
         for (int i = 0; i <= kCoarseSteps; ++i)
             coarse[i] = s.Offset(i / double(kCoarseSteps)) / s.L;
+        refineT.reserve(static_cast<size_t>(kCoarseSteps) * (std::max(2, static_cast<int>(s.L / kCoarseSteps)) + 2));
+        refineOffset.reserve(refineT.capacity());
         for (int interval = 0; interval < kCoarseSteps; ++interval) {
             const double t0 = interval / double(kCoarseSteps);
             const double t1 = (interval + 1) / double(kCoarseSteps);
@@ -246,7 +247,7 @@ struct CGP_PieceImageBuilder::Arc
         maxY += pad;
     }
 
-    const GP_PathSegment& Segment() const { return path.m_segments.front(); }
+    const GP_PathSegment& Segment() const { return segment; }
 
     bool Near(double x0, double y0, double x1, double y1, double reach) const
     {
@@ -411,6 +412,7 @@ void CGP_PieceImageBuilder::PrepareSides()
         if (!Present(m_source.edges[i]))
             continue;
         side.edge = m_source.edges[i];
+        side.arcs.reserve(side.edge->m_segments.size());
         for (const GP_PathSegment& segment : side.edge->m_segments) {
             if (segment.L > 0)
                 side.arcs.emplace_back(segment);
