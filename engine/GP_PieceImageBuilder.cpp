@@ -83,6 +83,32 @@ double FirstOf(std::initializer_list<std::pair<const CGP_Path*, double EdgeEnds:
     return fallback;
 }
 
+// The light of the four steps side by side, one lane a step.
+constexpr int kStepLanes = 4;
+struct StepLanes
+{
+    float lightX[kStepLanes], lightY[kStepLanes], lightZ[kStepLanes];
+    float halfX[kStepLanes], halfY[kStepLanes], halfZ[kStepLanes];
+
+    static const StepLanes& Get()
+    {
+        static const StepLanes lanes = [] {
+            const GP_BevelLight& light = GP_BevelLight::Get();
+            StepLanes l{};
+            for (int r = 0; r < kStepLanes; ++r) {
+                l.lightX[r] = light.light[r][0];
+                l.lightY[r] = light.light[r][1];
+                l.lightZ[r] = light.light[r][2];
+                l.halfX[r] = light.half[r][0];
+                l.halfY[r] = light.half[r][1];
+                l.halfZ[r] = light.half[r][2];
+            }
+            return l;
+        }();
+        return lanes;
+    }
+};
+
 bool Present(const CGP_Path* edge)
 {
     return edge && !edge->m_segments.empty();
@@ -779,6 +805,7 @@ void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight, const std::v
                                        uint32_t words[4])
 {
     const GP_BevelLight& light = GP_BevelLight::Get();
+    const StepLanes& lanes = StepLanes::Get();
     const float k = 1.0f / m_bevel;
     float diffuse[4] = {0, 0, 0, 0};
     float specular[4] = {0, 0, 0, 0};
@@ -793,9 +820,10 @@ void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight, const std::v
             interior = true;
             break;
         }
+        // Every step is lit, whether the piece turns or not: four lanes cost no more than one.
         if (d >= m_bevel) {
-            for (int r = 0; r < m_steps; ++r) {
-                diffuse[r] += light.light[r][2];
+            for (int r = 0; r < kStepLanes; ++r) {
+                diffuse[r] += lanes.lightZ[r];
                 specular[r] += light.s0;
             }
             continue;
@@ -807,9 +835,9 @@ void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight, const std::v
         const float nx = normal.awayX * t;
         const float ny = normal.awayY * t;
         const float nz = std::sqrt(1 - t * t);
-        for (int r = 0; r < m_steps; ++r) {
-            diffuse[r] += nx * light.light[r][0] + ny * light.light[r][1] + nz * light.light[r][2];
-            specular[r] += GP_Pow32(nx * light.half[r][0] + ny * light.half[r][1] + nz * light.half[r][2]);
+        for (int r = 0; r < kStepLanes; ++r) {
+            diffuse[r] += nx * lanes.lightX[r] + ny * lanes.lightY[r] + nz * lanes.lightZ[r];
+            specular[r] += GP_Pow32(nx * lanes.halfX[r] + ny * lanes.halfY[r] + nz * lanes.halfZ[r]);
         }
     }
     const uint32_t pixel = m_pixels[static_cast<size_t>(y) * m_width + x];
