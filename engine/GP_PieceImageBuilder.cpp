@@ -415,7 +415,7 @@ void CGP_PieceImageBuilder::Build(std::vector<QImage>& images)
         QImage& image = images.back();
         if (image.isNull())
             throw std::bad_alloc();
-        image.fill(0);
+        // Not cleared: every pixel of every turned image is written below.
         targets.bits[r] = reinterpret_cast<uint32_t*>(image.bits());
     }
     // Each pixel is shaded for every step, premultiplied and put straight where its turn puts it.
@@ -694,8 +694,6 @@ void CGP_PieceImageBuilder::WritePlain(const Targets& targets)
         const RowTargets row = RowOf(targets, y);
         for (int x = 0; x < m_width; ++x) {
             const size_t i = static_cast<size_t>(y) * m_width + x;
-            if (m_alpha[i] == 0)
-                continue;
             const uint32_t word = Premultiplied(m_pixels[i]);
             for (int r = 0; r < m_steps; ++r)
                 row.at[r][x * row.step[r]] = word;
@@ -764,8 +762,11 @@ void CGP_PieceImageBuilder::WriteBevelled(const Targets& targets)
         }
         for (int x = 0; x < m_width; ++x) {
             const size_t i = static_cast<size_t>(y) * m_width + x;
-            if (m_alpha[i] == 0)
+            if (m_alpha[i] == 0) {
+                for (int r = 0; r < m_steps; ++r)
+                    row.at[r][x * row.step[r]] = 0;
                 continue;
+            }
             bool interior = true;
             if (rowInside && x >= probeReach && x < innerEnd) {
                 interior = solid[static_cast<size_t>(x)] != 0;
