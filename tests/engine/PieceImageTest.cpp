@@ -229,7 +229,7 @@ TEST(PieceImageTest, BuilderGivesTheReferencePixels)
         int brightness;
     };
     const Case cases[] = {{0, 43, true, true, 100}, {3, 60, true, false, 230}, {7, 50, false, true, 10},
-                          {12, 200, true, true, 128}};
+                          {12, 200, true, true, 128}, {5, 77, true, true, 200}, {9, 43, false, false, 60}};
     const QImage picture = TestPicture(420, 330);
     for (const Case& c : cases) {
         CGP_Path pattern = LoadShipped(c.pattern);
