@@ -26,14 +26,6 @@ void BuildTemplate(CLDialog& dialog)
     bar->setTextVisible(false);
 }
 
-void RegisterTemplateOnce()
-{
-    static const bool registered = [] {
-        CLDialog::RegisterTemplate(CLoadingDialog::kTemplateId, CLDialog::kDefaultLanguage, &BuildTemplate);
-        return true;
-    }();
-    (void)registered;
-}
 } // namespace
 
 QString GP_FillString(const QString& text, const QString& argument)
@@ -50,7 +42,7 @@ CLoadingDialog::CLoadingDialog(int messageId, const QString& argument, QWidget* 
     : CLDialog(kTemplateId, parent)
     , m_message(MessageText(messageId, argument))
 {
-    RegisterTemplateOnce();
+    RegisterTemplate(kTemplateId, kDefaultLanguage, &BuildTemplate);
     Create();
 }
 

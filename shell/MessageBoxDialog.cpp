@@ -72,15 +72,6 @@ void BuildTemplate(CLDialog& dialog)
         new CSkinableButton(&dialog, id);
 }
 
-void RegisterTemplateOnce()
-{
-    static const bool registered = [] {
-        CLDialog::RegisterTemplate(CMessageBoxDialog::kTemplateId, CLDialog::kDefaultLanguage, &BuildTemplate);
-        return true;
-    }();
-    (void)registered;
-}
-
 } // namespace
 
 CMessageBoxDialog::CMessageBoxDialog(const QString& text, const QString& caption, const QString& firstLabel,
@@ -92,7 +83,7 @@ CMessageBoxDialog::CMessageBoxDialog(const QString& text, const QString& caption
     , m_labels{firstLabel, secondLabel, thirdLabel}
     , m_flags(flags)
 {
-    RegisterTemplateOnce();
+    RegisterTemplate(kTemplateId, kDefaultLanguage, &BuildTemplate);
 }
 
 int CMessageBoxDialog::IconIndex(unsigned flags)

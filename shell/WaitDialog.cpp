@@ -23,14 +23,6 @@ void BuildTemplate(CLDialog& dialog)
     dialog.setWindowTitle(QStringLiteral("Creating..."));
 }
 
-void RegisterTemplateOnce()
-{
-    static const bool registered = [] {
-        CLDialog::RegisterTemplate(CWaitDialog::kTemplateId, CLDialog::kDefaultLanguage, &BuildTemplate);
-        return true;
-    }();
-    (void)registered;
-}
 } // namespace
 
 CWaitDialog::CWaitDialog(QProcess* process, QWidget* window, QWidget* parent)
@@ -38,7 +30,7 @@ CWaitDialog::CWaitDialog(QProcess* process, QWidget* window, QWidget* parent)
     , m_pProcess(process)
     , m_pWindow(window)
 {
-    RegisterTemplateOnce();
+    RegisterTemplate(kTemplateId, kDefaultLanguage, &BuildTemplate);
     setWindowTitle(QStringLiteral("Creating..."));
     g_pWaitDialog = this;
 }

@@ -60,6 +60,7 @@ public:
     // Puts the window in the middle of its parent's window, else of the screen.
     void CenterWindow();
 
+    // Registering a template again replaces it, so a dialog may register its own on every construction.
     static void RegisterTemplate(int templateId, int language, TemplateBuilder builder);
     // The language whose template a dialog of that language uses: its own, else 1033; 0 when
     // neither exists.
