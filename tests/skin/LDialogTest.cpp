@@ -74,17 +74,30 @@ struct MainWindow
     QWidget window;
 };
 
+// A 200 x 120 panel 1000 shown in the main window, wearing the panel skin.
+struct ShownPanel
+{
+    ShownPanel()
+        : skin(kPanel)
+        , panel(1000, &main.window)
+    {
+        panel.resize(200, 120);
+        panel.show();
+    }
+    bool Exposed() { return QTest::qWaitForWindowExposed(&main.window) && QTest::qWaitForWindowExposed(&panel); }
+
+    CurrentTestSkin skin;
+    MainWindow main;
+    CLDialog panel;
+};
+
 } // namespace
 
 TEST(LDialog, RemembersItsPlaceOnlyWhenItFitsTheMainWindow)
 {
-    CurrentTestSkin skin(kPanel);
-    MainWindow main;
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main.window));
-    CLDialog panel(1000, &main.window);
-    panel.resize(200, 120);
-    panel.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    ShownPanel shown;
+    ASSERT_TRUE(shown.Exposed());
+    CLDialog& panel = shown.panel;
     const QRect area = panel.ParentClientArea();
     ASSERT_EQ(area.size(), QSize(800, 600));
     panel.move(area.topLeft() + QPoint(100, 50));
@@ -132,13 +145,9 @@ TEST(LDialog, RemembersItsPlaceOnlyWhenItFitsTheMainWindow)
 
 TEST(LDialog, DraggedPanelStaysInsideTheMainWindow)
 {
-    CurrentTestSkin skin(kPanel);
-    MainWindow main;
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main.window));
-    CLDialog panel(1000, &main.window);
-    panel.resize(200, 120);
-    panel.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    ShownPanel shown;
+    ASSERT_TRUE(shown.Exposed());
+    CLDialog& panel = shown.panel;
     ASSERT_NE(panel.GetObject(), nullptr);
     const QRect area = panel.ParentClientArea();
     panel.move(area.topLeft() + QPoint(500, 200));
