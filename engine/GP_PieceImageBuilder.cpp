@@ -27,15 +27,6 @@ constexpr double kBevelSubX[4] = {0.09, 0.59, 0.09, 0.59};
 constexpr double kBevelSubY[4] = {0.09, 0.09, 0.59, 0.59};
 constexpr float kHalfPi = static_cast<float>(M_PI / 2);
 constexpr float kPi = static_cast<float>(M_PI);
-// The coarse samples of an arc, t = 0, 0.1, ..., 1.
-const double kCoarseT[11] = {0 / 10.0, 1 / 10.0, 2 / 10.0, 3 / 10.0, 4 / 10.0, 5 / 10.0,
-                             6 / 10.0, 7 / 10.0, 8 / 10.0, 9 / 10.0, 10 / 10.0};
-// Squared distances compared without their root are trusted only this far from a tie.
-constexpr double kRootSlack = 1 + 1e-9;
-// Room left around an arc's box, far beyond any rounding of the outline queries, so that an
-// arc left out by its box could never have answered.
-constexpr double kArcBoxPad = 1e-3;
-
 int Clamp(int value, int low, int high)
 {
     return value < low ? low : (value > high ? high : value);
@@ -194,175 +185,14 @@ GP_PieceFrame GP_MeasurePiece(const CGP_Path* const edges[4], int pictureWidth, 
     return frame;
 }
 
-// One arc of a side, alone, with the numbers its queries share: an arc whose box lies beyond a
-// row, or farther than the nearest distance found so far, cannot answer and is not asked.
-struct CGP_PieceImageBuilder::Arc
-{
-    static constexpr int kCoarseSteps = 10;
-
-    GP_PathSegment segment;
-    double cosA = 0, sinA = 0;
-    double low = 0, high = 0;   // extremes of the offset from the chord
-    double pad = 0;
-    double coarse[kCoarseSteps + 1]; // offset / L at t = 0, 0.1, ..., 1
-    // The refining samples of each coarse interval: their t and offset / L.
-    int refineFirst[kCoarseSteps] = {};
-    int refineSteps[kCoarseSteps] = {};
-    std::vector<double> refineT;
-    std::vector<double> refineOffset;
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;
-
-    explicit Arc(const GP_PathSegment& from) : segment(from)
-    {
-        const GP_PathSegment& s = segment;
-        cosA = std::cos(s.alpha);
-        sinA = std::sin(s.alpha);
-        for (int i = 0; i <= kCoarseSteps; ++i)
-            coarse[i] = s.Offset(i / double(kCoarseSteps)) / s.L;
-        refineT.reserve(static_cast<size_t>(kCoarseSteps) * (std::max(2, static_cast<int>(s.L / kCoarseSteps)) + 2));
-        refineOffset.reserve(refineT.capacity());
-        for (int interval = 0; interval < kCoarseSteps; ++interval) {
-            const double t0 = interval / double(kCoarseSteps);
-            const double t1 = (interval + 1) / double(kCoarseSteps);
-            const int steps = std::max(2, static_cast<int>((t1 - t0) * s.L));
-            refineFirst[interval] = static_cast<int>(refineT.size());
-            refineSteps[interval] = steps;
-            for (int i = 0; i <= steps; ++i) {
-                const double t = t0 + i * (t1 - t0) / steps;
-                refineT.push_back(t);
-                refineOffset.push_back(s.Offset(t) / s.L);
-            }
-        }
-        // Extremes of the offset h(t) over 0..1: the ends and where h'(t) = 0.
-        auto widen = [&](double t) {
-            if (!(t > 0 && t < 1))
-                return;
-            const double h = s.Offset(t);
-            low = std::min(low, h);
-            high = std::max(high, h);
-        };
-        const double qa = 3 * (s.A + s.B);
-        const double qb = -2 * (2 * s.A + s.B);
-        const double qc = s.A;
-        if (std::abs(qa) > 1e-12) {
-            const double discriminant = qb * qb - 4 * qa * qc;
-            if (discriminant >= 0) {
-                const double root = std::sqrt(discriminant);
-                widen((-qb + root) / (2 * qa));
-                widen((-qb - root) / (2 * qa));
-            }
-        } else if (std::abs(qb) > 1e-12) {
-            widen(-qc / qb);
-        }
-        minX = minY = HUGE_VAL;
-        maxX = maxY = -HUGE_VAL;
-        for (double u : {0.0, s.L}) {
-            for (double h : {low, high}) {
-                const double x = s.x1 + u * cosA - h * sinA;
-                const double y = s.y1 + u * sinA + h * cosA;
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-            }
-        }
-        pad = kArcBoxPad * (1 + s.L);
-        minX -= pad;
-        minY -= pad;
-        maxX += pad;
-        maxY += pad;
-    }
-
-    const GP_PathSegment& Segment() const { return segment; }
-
-    bool Near(double x0, double y0, double x1, double y1, double reach) const
-    {
-        return minX - reach <= x1 && maxX + reach >= x0 && minY - reach <= y1 && maxY + reach >= y0;
-    }
-
-    // DistanceToEdge of this arc alone, step for step, with the arc's own numbers worked out
-    // once: lowers best and gives the parameter of the closest point when the arc comes closer
-    // than best.
-    bool Distance(double x, double y, double& best, int& closest) const
-    {
-        const GP_PathSegment& s = Segment();
-        const double along = (x - s.x1) * cosA + (y - s.y1) * sinA;
-        const double across = -(x - s.x1) * sinA + (y - s.y1) * cosA;
-        // The arc lies in the rectangle 0..L along its chord and low..high across it.
-        const double du = along < 0 ? -along : (along > s.L ? along - s.L : 0);
-        const double dv = across < low ? low - across : (across > high ? across - high : 0);
-        if (du * du + dv * dv >= (best + pad) * (best + pad))
-            return false;
-        const double u = along / s.L;
-        const double v = across / s.L;
-        auto squared = [&](double t, double offset) {
-            const double d = v - offset;
-            return (u - t) * (u - t) + d * d;
-        };
-        double previous = squared(0, coarse[0]);
-        double bestSum = 0;
-        double nearest = 0;
-        int interval = -1;
-        for (int i = 1; i <= kCoarseSteps; ++i) {
-            const double current = squared(kCoarseT[i], coarse[i]);
-            if (interval < 0 || previous + current < bestSum) {
-                bestSum = previous + current;
-                nearest = std::min(previous, current);
-                interval = i - 1;
-            }
-            previous = current;
-        }
-        if (nearest > best * best)
-            return false;
-        const double lengthSquared = s.L * s.L;
-        double bestSquared = best * best * kRootSlack;
-        bool closer = false;
-        const int first = refineFirst[interval];
-        for (int i = 0; i <= refineSteps[interval]; ++i) {
-            const double q = squared(refineT[static_cast<size_t>(first + i)], refineOffset[static_cast<size_t>(first + i)]);
-            // Clearly no closer: the root would not change that.
-            if (q * lengthSquared > bestSquared)
-                continue;
-            const double distance = std::sqrt(q) * s.L;
-            if (distance < best) {
-                best = distance;
-                bestSquared = best * best * kRootSlack;
-                closest = first + i;
-                closer = true;
-            }
-        }
-        return closer;
-    }
-
-    // The outline's normal at a refining sample, turned by π on the bottom and left sides.
-    // Neighbouring pixels keep finding the same few samples, so each is worked out once.
-    const Normal& NormalAt(int sample, int side) const
-    {
-        if (normals.empty())
-            normals.resize(refineT.size());
-        Normal& normal = normals[static_cast<size_t>(sample)];
-        if (normal.known)
-            return normal;
-        const GP_PathSegment& s = Segment();
-        float angle = std::atan(static_cast<float>(s.Slope(refineT[static_cast<size_t>(sample)])))
-                    + static_cast<float>(s.alpha) + kHalfPi;
-        if (side == 2 || side == 3)
-            angle += kPi;
-        normal = Normal::Of(angle);
-        return normal;
-    }
-
-    mutable std::vector<Normal> normals;
-};
-
 // A side of the piece: the arcs of its edge, or the straight line of a border side.
 struct CGP_PieceImageBuilder::Side
 {
     const CGP_Path* edge = nullptr;
-    std::vector<Arc> arcs;
+    std::vector<GP_OutlineArc> arcs;
     bool horizontal = false; // a straight top or bottom: the distance is along y
     double line = 0;
-    Normal normal;
+    GP_OutlineNormal normal;
 };
 
 struct CGP_PieceImageBuilder::Scratch
@@ -434,7 +264,7 @@ void CGP_PieceImageBuilder::PrepareSides()
         Side& side = m_sides[static_cast<size_t>(i)];
         side.horizontal = i == 0 || i == 2;
         side.line = lines[i];
-        side.normal = Normal::Of(angles[i]);
+        side.normal = GP_OutlineNormal::Of(angles[i]);
         if (!Present(m_source.edges[i]))
             continue;
         side.edge = m_source.edges[i];
@@ -466,14 +296,14 @@ void CGP_PieceImageBuilder::CopyPicture()
 void CGP_PieceImageBuilder::AddRowCrossings(double y, std::vector<double>& crossings) const
 {
     for (const Side& side : m_sides) {
-        for (const Arc& arc : side.arcs) {
-            if (y < arc.minY || y > arc.maxY)
+        for (const GP_OutlineArc& arc : side.arcs) {
+            if (y < arc.MinY() || y > arc.MaxY())
                 continue;
             const GP_PathSegment& s = arc.Segment();
             double ts[3];
             const int found = SegmentCrossingsAtY(s, y, ts);
             for (int i = 0; i < found; ++i)
-                crossings.push_back(s.x1 + s.L * ts[i] * arc.cosA - s.Offset(ts[i]) * arc.sinA);
+                crossings.push_back(s.x1 + s.L * ts[i] * arc.CosA() - s.Offset(ts[i]) * arc.SinA());
         }
     }
     // Straight border sides cross every sub-row between their corners.
@@ -627,31 +457,38 @@ void CGP_PieceImageBuilder::MarkOuterFrame()
     }
 }
 
-bool CGP_PieceImageBuilder::NearestSide(const Candidate* candidates, int count, double x, double y,
-                                        double& distance, const Candidate*& nearest, int& nearestSample) const
+int CGP_PieceImageBuilder::NearestSides(const Candidate* candidates, int count, SubSamples& samples) const
 {
-    double best = m_reach;
+    const double reach = m_reach;
+    samples.distance = GP_Lanes{reach, reach, reach, reach};
+    int found = 0;
     // The last side that came closer decides the normal; an arc's is worked out only then.
-    const Candidate* closest = nullptr;
-    int closestSample = 0;
     for (int c = 0; c < count; ++c) {
         const Candidate& candidate = candidates[c];
         if (candidate.arc) {
-            if (candidate.arc->Distance(x, y, best, closestSample))
-                closest = &candidate;
+            int sample[kLaneCount];
+            const int closer = candidate.arc->Distance(samples.x, samples.y, samples.distance, sample);
+            for (int lane = 0; lane < kLaneCount; ++lane) {
+                if (!(closer & (1 << lane)))
+                    continue;
+                samples.nearest[lane] = &candidate;
+                samples.sample[lane] = sample[lane];
+            }
+            found |= closer;
             continue;
         }
         const Side& side = m_sides[static_cast<size_t>(candidate.side)];
-        const double d = std::abs((side.horizontal ? y : x) - side.line);
-        if (d < best) {
-            best = d;
-            closest = &candidate;
+        const GP_Lanes& along = side.horizontal ? samples.y : samples.x;
+        for (int lane = 0; lane < kLaneCount; ++lane) {
+            const double d = std::abs(along[lane] - side.line);
+            if (d < samples.distance[lane]) {
+                samples.distance[lane] = d;
+                samples.nearest[lane] = &candidate;
+                found |= 1 << lane;
+            }
         }
     }
-    distance = best;
-    nearest = closest;
-    nearestSample = closestSample;
-    return closest != nullptr;
+    return found;
 }
 
 namespace {
@@ -744,9 +581,9 @@ void CGP_PieceImageBuilder::WriteBevelled(const Targets& targets)
                 rowCandidates.push_back({s, nullptr, -HUGE_VAL, HUGE_VAL});
                 continue;
             }
-            for (const Arc& arc : side.arcs) {
+            for (const GP_OutlineArc& arc : side.arcs) {
                 if (arc.Near(-HUGE_VAL, rowTop, HUGE_VAL, rowBottom, m_reach))
-                    rowCandidates.push_back({s, &arc, arc.minX - m_reach, arc.maxX + m_reach});
+                    rowCandidates.push_back({s, &arc, arc.MinX() - m_reach, arc.MaxX() + m_reach});
             }
         }
         const bool rowInside = y >= probeReach && y < m_height - probeReach;
@@ -807,20 +644,25 @@ void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight, const std::v
 {
     const GP_BevelLight& light = GP_BevelLight::Get();
     const StepLanes& lanes = StepLanes::Get();
+    const uint32_t pixel = m_pixels[static_cast<size_t>(y) * m_width + x];
+    SubSamples samples;
+    for (int sub = 0; sub < kLaneCount; ++sub) {
+        samples.x[sub] = m_frame.left + x + kBevelSubX[sub];
+        samples.y[sub] = m_frame.top + y + kBevelSubY[sub];
+    }
+    // A sub-sample with no side within reach makes the whole pixel an interior one.
+    if (NearestSides(candidates.data(), static_cast<int>(candidates.size()), samples) != (1 << kLaneCount) - 1) {
+        const float f = light.base + light.flatDiffuse * light.average;
+        const float g = light.flatSpecular * light.average;
+        for (int r = 0; r < m_steps; ++r)
+            words[r] = ShadePixelWord(pixel, f, g, highlight);
+        return;
+    }
     const float k = 1.0f / m_bevel;
     float diffuse[4] = {0, 0, 0, 0};
     float specular[4] = {0, 0, 0, 0};
-    bool interior = false;
-    for (int sub = 0; sub < 4; ++sub) {
-        const double X = m_frame.left + x + kBevelSubX[sub];
-        const double Y = m_frame.top + y + kBevelSubY[sub];
-        double d;
-        const Candidate* nearest = nullptr;
-        int nearestSample = 0;
-        if (!NearestSide(candidates.data(), static_cast<int>(candidates.size()), X, Y, d, nearest, nearestSample)) {
-            interior = true;
-            break;
-        }
+    for (int sub = 0; sub < kLaneCount; ++sub) {
+        const double d = samples.distance[sub];
         // Every step is lit, whether the piece turns or not: four lanes cost no more than one.
         if (d >= m_bevel) {
             for (int r = 0; r < kStepLanes; ++r) {
@@ -830,8 +672,9 @@ void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight, const std::v
             continue;
         }
         // Only a slope needs the side's normal.
-        const Normal& normal = nearest->arc ? nearest->arc->NormalAt(nearestSample, nearest->side)
-                                            : m_sides[static_cast<size_t>(nearest->side)].normal;
+        const Candidate* nearest = samples.nearest[sub];
+        const GP_OutlineNormal& normal = nearest->arc ? nearest->arc->NormalAt(samples.sample[sub], nearest->side >= 2)
+                                                      : m_sides[static_cast<size_t>(nearest->side)].normal;
         const float t = static_cast<float>((m_bevel - d) * k);
         const float nx = normal.awayX * t;
         const float ny = normal.awayY * t;
@@ -841,12 +684,9 @@ void CGP_PieceImageBuilder::ShadePixel(int x, int y, int highlight, const std::v
             specular[r] += GP_Pow32(nx * lanes.halfX[r] + ny * lanes.halfY[r] + nz * lanes.halfZ[r]);
         }
     }
-    const uint32_t pixel = m_pixels[static_cast<size_t>(y) * m_width + x];
     for (int r = 0; r < m_steps; ++r) {
-        const float d = interior ? light.flatDiffuse : diffuse[r];
-        const float s = interior ? light.flatSpecular : specular[r];
-        const float f = light.base + d * light.average;
-        const float g = s * light.average;
+        const float f = light.base + diffuse[r] * light.average;
+        const float g = specular[r] * light.average;
         words[r] = ShadePixelWord(pixel, f, g, highlight);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/GP_OutlineArc.h"
 #include "engine/GP_PuzzlePiece.h"
 
 #include <QImage>
@@ -72,22 +73,13 @@ public:
     void Build(std::vector<QImage>& images);
 
 private:
-    // The outline's normal as the bevel's slope needs it: −cos and −sin of its angle.
-    struct Normal
-    {
-        float awayX = 0, awayY = 0;
-        bool known = false;
-
-        static Normal Of(float angle) { return {-std::cos(angle), -std::sin(angle), true}; }
-    };
-    struct Arc;
     struct Side;
     struct Scratch;
     // A side, or one arc of it, that may be the nearest to a pixel.
     struct Candidate
     {
         int side;
-        const Arc* arc; // null: the straight border side
+        const GP_OutlineArc* arc; // null: the straight border side
         double reachLeft, reachRight; // pixels whose sub-samples lie between these may find it
     };
     // Where each step's image keeps its words.
@@ -109,8 +101,17 @@ private:
     void AddRowCrossings(double y, std::vector<double>& crossings) const;
     void WritePlain(const Targets& targets);
     void WriteBevelled(const Targets& targets);
-    bool NearestSide(const Candidate* candidates, int count, double x, double y, double& distance,
-                     const Candidate*& nearest, int& nearestSample) const;
+    // The four sub-samples of a bevel pixel with the nearest side each has found.
+    struct SubSamples
+    {
+        GP_Lanes x, y;
+        GP_Lanes distance;
+        const Candidate* nearest[kLaneCount];
+        int sample[kLaneCount];
+    };
+    // Finds each sub-sample's nearest side within reach, asking the sides in order; returns the
+    // sub-samples that found one, sub-sample i as bit i.
+    int NearestSides(const Candidate* candidates, int count, SubSamples& samples) const;
     void ShadePixel(int x, int y, int highlight, const std::vector<Candidate>& candidates, uint32_t words[4]);
     RowTargets RowOf(const Targets& targets, int y) const;
 
