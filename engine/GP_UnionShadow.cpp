@@ -143,6 +143,30 @@ void OpaqueBlurPass(const std::vector<uint8_t>& in, std::vector<uint8_t>& out, c
     }
 }
 
+// The second pass, down the columns, worked a row at a time so that whole rows are summed side
+// by side. Every point still adds its window in order, and a point outside the canvas, which the
+// column pass skips, would have added exactly nothing: the sums are the same to the bit.
+void ColumnBlurPass(const std::vector<uint8_t>& in, std::vector<uint8_t>& out, const std::vector<uint8_t>& mask,
+                    const std::vector<double>& kernel, int width, int height)
+{
+    const int R = static_cast<int>(kernel.size() / 2);
+    std::vector<double> sums(static_cast<size_t>(width));
+    for (int y = 0; y < height; ++y) {
+        std::fill(sums.begin(), sums.end(), 0.0);
+        for (int j = std::max(y - R, 0); j <= std::min(y + R, height - 1); ++j) {
+            const double weight = kernel[static_cast<size_t>(j - y + R)];
+            const uint8_t* row = &in[static_cast<size_t>(j) * width];
+            for (int x = 0; x < width; ++x)
+                sums[static_cast<size_t>(x)] += weight * row[x];
+        }
+        const size_t base = static_cast<size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            const double sum = sums[static_cast<size_t>(x)];
+            out[base + x] = mask[base + x] == 0 ? 0 : static_cast<uint8_t>(std::min(static_cast<int>(sum + 0.5), 255));
+        }
+    }
+}
+
 // The group's box: the union of its pieces' home rectangles for the rotation step.
 QRect GroupHomeBox(const CGP_PuzzlePieceUnion& group, int step)
 {
@@ -262,7 +286,7 @@ void CreateUnionShadow(CGP_Puzzle* puzzle, const GP_GroupPtr& group)
     } else {
         BlurPass(alpha, across, mask, kernel, height, width, 1, width);
     }
-    BlurPass(across, alpha, mask, kernel, width, height, width, 1);
+    ColumnBlurPass(across, alpha, mask, kernel, width, height);
     for (int y = 0; y < height; ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));
         const uint8_t* in = &alpha[static_cast<size_t>(y) * width];
