@@ -32,10 +32,9 @@ void SquaredLanes(const GP_Lanes& u, const GP_Lanes& v, const Along& t, const Ac
 
 GP_OutlineArc::GP_OutlineArc(const GP_PathSegment& from)
     : m_segment(from)
+    , m_frame(GP_ArcFrame::Of(from))
 {
     const GP_PathSegment& s = m_segment;
-    m_cosA = std::cos(s.alpha);
-    m_sinA = std::sin(s.alpha);
     for (int i = 0; i <= kCoarseSteps; ++i)
         m_coarse[i] = s.Offset(i / double(kCoarseSteps)) / s.L;
     m_refineT.reserve(static_cast<size_t>(kCoarseSteps) * (std::max(2, static_cast<int>(s.L / kCoarseSteps)) + 2));
@@ -52,13 +51,20 @@ GP_OutlineArc::GP_OutlineArc(const GP_PathSegment& from)
             m_refineOffset.push_back(s.Offset(t) / s.L);
         }
     }
+}
+
+GP_ArcFrame GP_ArcFrame::Of(const GP_PathSegment& s)
+{
+    GP_ArcFrame f;
+    f.cosA = std::cos(s.alpha);
+    f.sinA = std::sin(s.alpha);
     // Extremes of the offset h(t) over 0..1: the ends and where h'(t) = 0.
     auto widen = [&](double t) {
         if (!(t > 0 && t < 1))
             return;
         const double h = s.Offset(t);
-        m_low = std::min(m_low, h);
-        m_high = std::max(m_high, h);
+        f.low = std::min(f.low, h);
+        f.high = std::max(f.high, h);
     };
     const double qa = 3 * (s.A + s.B);
     const double qb = -2 * (2 * s.A + s.B);
@@ -73,23 +79,24 @@ GP_OutlineArc::GP_OutlineArc(const GP_PathSegment& from)
     } else if (std::abs(qb) > 1e-12) {
         widen(-qc / qb);
     }
-    m_minX = m_minY = HUGE_VAL;
-    m_maxX = m_maxY = -HUGE_VAL;
+    f.minX = f.minY = HUGE_VAL;
+    f.maxX = f.maxY = -HUGE_VAL;
     for (double u : {0.0, s.L}) {
-        for (double h : {m_low, m_high}) {
-            const double x = s.x1 + u * m_cosA - h * m_sinA;
-            const double y = s.y1 + u * m_sinA + h * m_cosA;
-            m_minX = std::min(m_minX, x);
-            m_maxX = std::max(m_maxX, x);
-            m_minY = std::min(m_minY, y);
-            m_maxY = std::max(m_maxY, y);
+        for (double h : {f.low, f.high}) {
+            const double x = s.x1 + u * f.cosA - h * f.sinA;
+            const double y = s.y1 + u * f.sinA + h * f.cosA;
+            f.minX = std::min(f.minX, x);
+            f.maxX = std::max(f.maxX, x);
+            f.minY = std::min(f.minY, y);
+            f.maxY = std::max(f.maxY, y);
         }
     }
-    m_pad = kArcBoxPad * (1 + s.L);
-    m_minX -= m_pad;
-    m_minY -= m_pad;
-    m_maxX += m_pad;
-    m_maxY += m_pad;
+    f.pad = kArcBoxPad * (1 + s.L);
+    f.minX -= f.pad;
+    f.minY -= f.pad;
+    f.maxX += f.pad;
+    f.maxY += f.pad;
+    return f;
 }
 
 namespace {
@@ -126,12 +133,12 @@ int GP_OutlineArc::Distance(const GP_Lanes& x, const GP_Lanes& y, GP_Lanes& best
 bool GP_OutlineArc::DistanceOne(double x, double y, double& best, int& closest) const
 {
     const GP_PathSegment& s = m_segment;
-    const double along = (x - s.x1) * m_cosA + (y - s.y1) * m_sinA;
-    const double across = -(x - s.x1) * m_sinA + (y - s.y1) * m_cosA;
+    const double along = (x - s.x1) * m_frame.cosA + (y - s.y1) * m_frame.sinA;
+    const double across = -(x - s.x1) * m_frame.sinA + (y - s.y1) * m_frame.cosA;
     // The arc lies in the rectangle 0..L along its chord and low..high across it.
     const double du = along < 0 ? -along : (along > s.L ? along - s.L : 0);
-    const double dv = across < m_low ? m_low - across : (across > m_high ? across - m_high : 0);
-    if (du * du + dv * dv >= (best + m_pad) * (best + m_pad))
+    const double dv = across < m_frame.low ? m_frame.low - across : (across > m_frame.high ? across - m_frame.high : 0);
+    if (du * du + dv * dv >= (best + m_frame.pad) * (best + m_frame.pad))
         return false;
     const double u = along / s.L;
     const double v = across / s.L;
@@ -181,11 +188,11 @@ __attribute__((target("avx2"))) int GP_OutlineArc::DistanceWide(const GP_Lanes& 
     const GP_Lanes zero = {0, 0, 0, 0};
     const GP_Lanes dx = x - s.x1;
     const GP_Lanes dy = y - s.y1;
-    const GP_Lanes along = dx * m_cosA + dy * m_sinA;
-    const GP_Lanes across = -dx * m_sinA + dy * m_cosA;
+    const GP_Lanes along = dx * m_frame.cosA + dy * m_frame.sinA;
+    const GP_Lanes across = -dx * m_frame.sinA + dy * m_frame.cosA;
     const GP_Lanes du = along < 0 ? -along : (along > s.L ? along - s.L : zero);
-    const GP_Lanes dv = across < m_low ? m_low - across : (across > m_high ? across - m_high : zero);
-    const GP_Lanes reach = best + m_pad;
+    const GP_Lanes dv = across < m_frame.low ? m_frame.low - across : (across > m_frame.high ? across - m_frame.high : zero);
+    const GP_Lanes reach = best + m_frame.pad;
     const GP_LaneMask inBox = du * du + dv * dv < reach * reach;
     if (!(inBox[0] | inBox[1] | inBox[2] | inBox[3]))
         return 0;

@@ -19,6 +19,18 @@ struct GP_OutlineNormal
     static GP_OutlineNormal Of(float angle) { return {-std::cos(angle), -std::sin(angle), true}; }
 };
 
+// The chord's angle of an arc and a box around its curve, padded far beyond any rounding of the
+// outline's queries: an arc whose box misses a point or a row could never have answered there.
+struct GP_ArcFrame
+{
+    double cosA = 0, sinA = 0;
+    double low = 0, high = 0; // extremes of the offset from the chord
+    double pad = 0;
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+
+    static GP_ArcFrame Of(const GP_PathSegment& segment);
+};
+
 // One arc of an outline with the numbers its distance queries share, worked out once: the
 // chord's angle, the offsets at the coarse and refining samples, and a box around the curve.
 // Its answers are DistanceToEdge's for this arc alone, number for number.
@@ -30,17 +42,17 @@ public:
     explicit GP_OutlineArc(const GP_PathSegment& from);
 
     const GP_PathSegment& Segment() const { return m_segment; }
-    double MinX() const { return m_minX; }
-    double MaxX() const { return m_maxX; }
-    double MinY() const { return m_minY; }
-    double MaxY() const { return m_maxY; }
-    double CosA() const { return m_cosA; }
-    double SinA() const { return m_sinA; }
+    const GP_ArcFrame& Frame() const { return m_frame; }
+    double MinX() const { return m_frame.minX; }
+    double MaxX() const { return m_frame.maxX; }
+    double MinY() const { return m_frame.minY; }
+    double MaxY() const { return m_frame.maxY; }
 
     // Whether the arc's box, widened by reach, meets the rectangle x0..x1, y0..y1.
     bool Near(double x0, double y0, double x1, double y1, double reach) const
     {
-        return m_minX - reach <= x1 && m_maxX + reach >= x0 && m_minY - reach <= y1 && m_maxY + reach >= y0;
+        return m_frame.minX - reach <= x1 && m_frame.maxX + reach >= x0 && m_frame.minY - reach <= y1
+            && m_frame.maxY + reach >= y0;
     }
 
     // DistanceToEdge of this arc for four points at once: every lane where the arc comes closer
@@ -63,15 +75,12 @@ private:
     static bool s_wide;
 
     GP_PathSegment m_segment;
-    double m_cosA = 0, m_sinA = 0;
-    double m_low = 0, m_high = 0; // extremes of the offset from the chord
-    double m_pad = 0;
+    GP_ArcFrame m_frame;
     double m_coarse[kCoarseSteps + 1]; // offset / L at t = 0, 0.1, ..., 1
     // The refining samples of each coarse interval: their t and offset / L.
     int m_refineFirst[kCoarseSteps] = {};
     int m_refineSteps[kCoarseSteps] = {};
     std::vector<double> m_refineT;
     std::vector<double> m_refineOffset;
-    double m_minX = 0, m_minY = 0, m_maxX = 0, m_maxY = 0;
     mutable std::vector<GP_OutlineNormal> m_normals[2];
 };

@@ -1,5 +1,6 @@
 #include "engine/GP_PieceImageBuilder.h"
 
+#include "engine/GP_EdgeCrossingTables.h"
 #include "engine/GP_Path.h"
 
 #include <algorithm>
@@ -14,8 +15,8 @@ constexpr int kMinHighlight = 63;
 constexpr float kBevelPer200 = 5.0f;
 // Sub-rows and sub-columns of a pixel for the alpha: at 0.09 + 0.2·k.
 constexpr int kSubSamples = 5;
-constexpr double kSubStart = 0.09;
-constexpr double kSubStep = 0.2;
+constexpr double kSubStart = GP_EdgeCrossings::kSubStart;
+constexpr double kSubStep = GP_EdgeCrossings::kSubStep;
 // Opaque pixels on the border of an image are softened to this.
 constexpr int kOpaqueAlpha = 254;
 constexpr int kBorderAlpha = 244;
@@ -190,6 +191,8 @@ struct CGP_PieceImageBuilder::Side
 {
     const CGP_Path* edge = nullptr;
     std::vector<GP_OutlineArc> arcs;
+    const GP_EdgeCrossings* crossings = nullptr; // shared with the piece on the other side, or
+    std::unique_ptr<GP_EdgeCrossings> ownCrossings; // made for this piece alone
     bool horizontal = false; // a straight top or bottom: the distance is along y
     double line = 0;
     GP_OutlineNormal normal;
@@ -257,7 +260,8 @@ void CGP_PieceImageBuilder::Build(std::vector<QImage>& images)
 
 void CGP_PieceImageBuilder::PrepareSides()
 {
-    m_sides.assign(4, Side{});
+    m_sides.clear();
+    m_sides.resize(4);
     const double lines[4] = {m_frame.topLeftY, m_frame.topRightX, m_frame.bottomLeftY, m_frame.topLeftX};
     const float angles[4] = {kHalfPi, kPi, -kHalfPi, 0.0f};
     for (int i = 0; i < 4; ++i) {
@@ -268,6 +272,12 @@ void CGP_PieceImageBuilder::PrepareSides()
         if (!Present(m_source.edges[i]))
             continue;
         side.edge = m_source.edges[i];
+        if (m_source.crossingTables)
+            side.crossings = m_source.crossingTables->Of(side.edge);
+        if (!side.crossings) {
+            side.ownCrossings = std::make_unique<GP_EdgeCrossings>(*side.edge);
+            side.crossings = side.ownCrossings.get();
+        }
         side.arcs.reserve(side.edge->m_segments.size());
         for (const GP_PathSegment& segment : side.edge->m_segments) {
             if (segment.L > 0)
@@ -293,18 +303,11 @@ void CGP_PieceImageBuilder::CopyPicture()
     }
 }
 
-void CGP_PieceImageBuilder::AddRowCrossings(double y, std::vector<double>& crossings) const
+void CGP_PieceImageBuilder::AddRowCrossings(int row, int k, double y, std::vector<double>& crossings) const
 {
     for (const Side& side : m_sides) {
-        for (const GP_OutlineArc& arc : side.arcs) {
-            if (y < arc.MinY() || y > arc.MaxY())
-                continue;
-            const GP_PathSegment& s = arc.Segment();
-            double ts[3];
-            const int found = SegmentCrossingsAtY(s, y, ts);
-            for (int i = 0; i < found; ++i)
-                crossings.push_back(s.x1 + s.L * ts[i] * arc.CosA() - s.Offset(ts[i]) * arc.SinA());
-        }
+        if (side.crossings)
+            side.crossings->Append(row, k, crossings);
     }
     // Straight border sides cross every sub-row between their corners.
     if (!m_sides[3].edge && y >= m_frame.topLeftY && y < m_frame.bottomLeftY)
@@ -386,9 +389,9 @@ void CGP_PieceImageBuilder::ComputeAlpha()
         std::fill(wholeSteps.begin(), wholeSteps.end(), 0);
         bool crossed = false;
         for (int k = 0; k < kSubSamples; ++k) {
-            const double Y = m_frame.top + y + kSubStart + kSubStep * k;
+            const double Y = GP_EdgeCrossings::SubRowY(m_frame.top + y, k);
             crossings.clear();
-            AddRowCrossings(Y, crossings);
+            AddRowCrossings(m_frame.top + y, k, Y, crossings);
             // A crossing that is no number lies neither left nor right of any sample.
             crossings.erase(std::remove_if(crossings.begin(), crossings.end(), [](double c) { return std::isnan(c); }),
                             crossings.end());

@@ -98,7 +98,8 @@ private:
     void CopyPicture();
     void ComputeAlpha();
     void MarkOuterFrame();
-    void AddRowCrossings(double y, std::vector<double>& crossings) const;
+    // The crossings of sub-row k (at height y) of a picture row with every side.
+    void AddRowCrossings(int row, int k, double y, std::vector<double>& crossings) const;
     void WritePlain(const Targets& targets);
     void WriteBevelled(const Targets& targets);
     // The four sub-samples of a bevel pixel with the nearest side each has found.

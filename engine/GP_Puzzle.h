@@ -18,6 +18,7 @@ class QPainter;
 
 class CGP_PuzzlePieceUnion;
 class CPieceBuilderThread;
+class GP_EdgeCrossingTables;
 class QIODevice;
 
 using GP_GroupPtr = boost::shared_ptr<CGP_PuzzlePieceUnion>;
@@ -186,6 +187,12 @@ public:
     boost::shared_ptr<QImage> m_pImageCopy;
 
 private:
+    // Every edge of the cut, for the crossing tables its pieces share while they are built.
+    std::vector<const CGP_Path*> AllEdges() const;
+
+    // Made for the time BuildPieces runs and read by the builders it starts.
+    std::shared_ptr<GP_EdgeCrossingTables> m_pBuildCrossings;
+
     bool MakeCorners(double pieceSize);
     void MakeVerticalEdges(bool randomTabs, bool generate);
     void MakeHorizontalEdges(bool randomTabs, bool generate);

@@ -8,6 +8,7 @@
 
 class CGP_Path;
 class QIODevice;
+class GP_EdgeCrossingTables;
 
 // A rectangle as four edges; right and bottom are exclusive.
 struct GP_CoreRect
@@ -33,6 +34,9 @@ struct GP_PieceSource
     const QImage* picture = nullptr;
     // The piece-image cache, positioned at this piece's image records; null builds afresh.
     QIODevice* cache = nullptr;
+    // Where the edges cross the alpha's sub-rows, shared with the pieces on their other sides;
+    // null works them out for this piece alone.
+    GP_EdgeCrossingTables* crossingTables = nullptr;
 };
 
 // One piece: its images for each quarter turn, where it lies, and where it belongs.

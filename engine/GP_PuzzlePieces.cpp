@@ -2,6 +2,7 @@
 // or of a stored puzzle.
 #include "engine/GP_Puzzle.h"
 
+#include "engine/GP_EdgeCrossingTables.h"
 #include "engine/GP_PuzzlePieceUnion.h"
 #include "engine/PieceBuilderThread.h"
 #include "shell/GP_LogFile.h"
@@ -17,10 +18,11 @@ constexpr float kEdgeWidthPer200 = 8.0f;
 // Offsets of the cache's table that were never filled in.
 constexpr quint32 kNoRecords = 0xFFFFFFFFu;
 
-GP_PieceSource PieceSource(const CGP_Puzzle& puzzle, int row, int column)
+GP_PieceSource PieceSource(const CGP_Puzzle& puzzle, int row, int column, GP_EdgeCrossingTables* crossings)
 {
     GP_PieceSource source;
     puzzle.GetPieceEdges(row, column, source.edges);
+    source.crossingTables = crossings;
     source.pieceSize = puzzle.m_fPieceSize;
     source.brightness = puzzle.m_nBrightness;
     source.rotate = puzzle.m_bOptions[CGP_Puzzle::kOptionRotation];
@@ -41,9 +43,9 @@ bool SeekPieceRecords(QIODevice* cache, int index)
 }
 
 // Rebuilds a stored piece: from the cache when it holds the piece, else from the picture.
-bool RebuildPiece(const CGP_Puzzle& puzzle, CGP_PuzzlePiece& piece, QIODevice* cache)
+bool RebuildPiece(const CGP_Puzzle& puzzle, CGP_PuzzlePiece& piece, QIODevice* cache, GP_EdgeCrossingTables* crossings)
 {
-    GP_PieceSource source = PieceSource(puzzle, piece.m_nRow, piece.m_nColumn);
+    GP_PieceSource source = PieceSource(puzzle, piece.m_nRow, piece.m_nColumn, crossings);
     if (cache) {
         if (SeekPieceRecords(cache, piece.m_nIndex)) {
             source.cache = cache;
@@ -65,7 +67,7 @@ void CGP_Puzzle::BuildPiece(int column, int row)
         return;
     }
     auto piece = boost::shared_ptr<CGP_PuzzlePiece>(new CGP_PuzzlePiece());
-    GP_PieceSource source = PieceSource(*this, row, column);
+    GP_PieceSource source = PieceSource(*this, row, column, m_pBuildCrossings.get());
     source.column = column;
     source.row = row;
     source.index = row * m_nColumns + column;
@@ -88,6 +90,13 @@ void CGP_Puzzle::BuildPieces(QIODevice* cache, const std::function<void()>& adva
         if (advanceProgress)
             advanceProgress();
     };
+    // The tables live as long as this call: every builder is idle again before it returns.
+    m_pBuildCrossings = std::make_shared<GP_EdgeCrossingTables>(AllEdges());
+    struct Release
+    {
+        std::shared_ptr<GP_EdgeCrossingTables>& tables;
+        ~Release() { tables.reset(); }
+    } release{m_pBuildCrossings};
 
     if (!m_pGroups) {
         m_pGroups = boost::shared_ptr<GP_GroupDeque>(new GP_GroupDeque());
@@ -129,7 +138,7 @@ void CGP_Puzzle::BuildPieces(QIODevice* cache, const std::function<void()>& adva
     for (const GP_GroupPtr& group : m_pGroups->Snapshot()) {
         std::vector<GP_PiecePtr>& pieces = group->m_pieces;
         for (auto it = pieces.begin(); it != pieces.end();) {
-            const bool built = RebuildPiece(*this, **it, cache);
+            const bool built = RebuildPiece(*this, **it, cache, m_pBuildCrossings.get());
             advance();
             if (built) {
                 ++it;
@@ -141,4 +150,17 @@ void CGP_Puzzle::BuildPieces(QIODevice* cache, const std::function<void()>& adva
         if (m_bOptions[kOptionShadows])
             CreateUnionShadow(this, group);
     }
+}
+
+std::vector<const CGP_Path*> CGP_Puzzle::AllEdges() const
+{
+    std::vector<const CGP_Path*> edges;
+    edges.reserve(m_pHorizontalEdges.size() + m_pVerticalEdges.size());
+    for (const auto* list : {&m_pHorizontalEdges, &m_pVerticalEdges}) {
+        for (const std::unique_ptr<CGP_Path>& edge : *list) {
+            if (edge && !edge->IsEmpty())
+                edges.push_back(edge.get());
+        }
+    }
+    return edges;
 }
