@@ -25,65 +25,69 @@ CGP_Event::~CGP_Event() = default;
 
 void CGP_Event::Set()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_set = true;
-    if (m_manualReset)
-        m_changed.notify_all();
-    else
-        m_changed.notify_one();
-    for (GP_EventWaiter* waiter : m_waiters) {
-        std::lock_guard<std::mutex> waiterLock(waiter->mutex);
-        waiter->woken = true;
+    // Waiters are woken after the lock is let go: each woken thread goes on at once instead of
+    // waiting for this one. Holding them keeps them alive until they have been told.
+    std::vector<std::shared_ptr<GP_EventWaiter>> waiters;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_set.store(true);
+        if (m_manualReset)
+            m_changed.notify_all();
+        else
+            m_changed.notify_one();
+        waiters = m_waiters;
+    }
+    for (const std::shared_ptr<GP_EventWaiter>& waiter : waiters) {
+        {
+            std::lock_guard<std::mutex> waiterLock(waiter->mutex);
+            waiter->woken = true;
+        }
         waiter->wake.notify_one();
     }
 }
 
 void CGP_Event::Reset()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_set = false;
+    m_set.store(false);
 }
 
 bool CGP_Event::IsSet() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_set;
+    return m_set.load();
 }
 
 uint32_t CGP_Event::Wait(uint32_t timeoutMs)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    auto ready = [this] { return m_set; };
+    auto ready = [this] { return TryTake(); };
     if (timeoutMs == GP_INFINITE) {
         m_changed.wait(lock, ready);
     } else if (!m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready)) {
         return GP_WAIT_TIMEOUT;
     }
-    if (!m_manualReset)
-        m_set = false;
     return GP_WAIT_OBJECT_0;
 }
 
 bool CGP_Event::TryTake()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_set)
-        return false;
-    if (!m_manualReset)
-        m_set = false;
-    return true;
+    if (m_manualReset)
+        return m_set.load();
+    bool set = true;
+    return m_set.compare_exchange_strong(set, false);
 }
 
-void CGP_Event::AddWaiter(GP_EventWaiter* waiter)
+void CGP_Event::AddWaiter(const std::shared_ptr<GP_EventWaiter>& waiter)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_waiters.push_back(waiter);
 }
 
-void CGP_Event::RemoveWaiter(GP_EventWaiter* waiter)
+void CGP_Event::RemoveWaiter(const GP_EventWaiter* waiter)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_waiters.erase(std::remove(m_waiters.begin(), m_waiters.end(), waiter), m_waiters.end());
+    m_waiters.erase(std::remove_if(m_waiters.begin(), m_waiters.end(),
+                                   [waiter](const std::shared_ptr<GP_EventWaiter>& w) { return w.get() == waiter; }),
+                    m_waiters.end());
 }
 
 uint32_t GP_WaitForAny(CGP_Event* const* events, int count, uint32_t timeoutMs)
@@ -97,9 +101,10 @@ uint32_t GP_WaitForAny(CGP_Event* const* events, int count, uint32_t timeoutMs)
 
     // Registered before the first look, so that a signal between the look and the sleep still
     // wakes this thread.
-    GP_EventWaiter waiter;
+    const auto shared = std::make_shared<GP_EventWaiter>();
+    GP_EventWaiter& waiter = *shared;
     for (int i = 0; i < count; ++i)
-        events[i]->AddWaiter(&waiter);
+        events[i]->AddWaiter(shared);
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     uint32_t result = GP_WAIT_TIMEOUT;

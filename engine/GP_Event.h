@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -35,16 +37,18 @@ public:
 private:
     friend uint32_t GP_WaitForAny(CGP_Event* const* events, int count, uint32_t timeoutMs);
 
-    // Takes the signal if it is there (resetting an auto-reset event).
+    // Takes the signal if it is there (resetting an auto-reset event); needs no lock.
     bool TryTake();
-    void AddWaiter(GP_EventWaiter* waiter);
-    void RemoveWaiter(GP_EventWaiter* waiter);
+    void AddWaiter(const std::shared_ptr<GP_EventWaiter>& waiter);
+    void RemoveWaiter(const GP_EventWaiter* waiter);
 
+    // Guards the waiters and the sleeping in Wait; the signal itself is an atomic flag, so that
+    // a waiter woken by Set never has to wait for Set to let go of this.
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::vector<GP_EventWaiter*> m_waiters;
+    std::vector<std::shared_ptr<GP_EventWaiter>> m_waiters;
     const bool m_manualReset;
-    bool m_set;
+    std::atomic<bool> m_set;
 };
 
 // Waits until any of the events is set. Returns GP_WAIT_OBJECT_0 + the index of the first set

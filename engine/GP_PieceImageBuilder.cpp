@@ -594,10 +594,11 @@ void CGP_PieceImageBuilder::WriteBevelled(const Targets& targets)
         if (rowInside && innerEnd > probeReach) {
             std::fill(solid.begin(), solid.end(), 1);
             const uint8_t* opaqueRow = &opaque[static_cast<size_t>(y) * m_width];
+            uint8_t* __restrict solidRow = solid.data();
             for (int p = 0; p < kProbeCount; ++p) {
-                const uint8_t* probe = opaqueRow + probeStep[p];
+                const uint8_t* __restrict probe = opaqueRow + probeStep[p];
                 for (int x = probeReach; x < innerEnd; ++x)
-                    solid[static_cast<size_t>(x)] &= probe[x];
+                    solidRow[x] &= probe[x];
             }
         }
         for (int x = 0; x < m_width; ++x) {
