@@ -13,7 +13,8 @@ class CGP_Path;
 // The crossing tables of a puzzle's edges while its pieces are built: each is made by the first
 // builder that needs it and read by the piece on the edge's other side. Two builders that need
 // a table at the same moment may both make it; the first one made is kept and the other dropped,
-// so nobody ever waits for a table.
+// so nobody ever waits for a table. Once both pieces of an edge are done with its table, it is
+// freed: the tables held at any time are those of the pieces being built.
 class GP_EdgeCrossingTables
 {
 public:
@@ -25,10 +26,17 @@ public:
 
     // The table of one of the edges; null for an edge these tables were not made for.
     const GP_EdgeCrossings* Of(const CGP_Path* edge);
+    // A piece is done with the table of one of its edges.
+    void Done(const CGP_Path* edge);
 
 private:
     std::unordered_map<const CGP_Path*, size_t> m_index;
     // Each slot owns the table it holds.
-    std::unique_ptr<std::atomic<GP_EdgeCrossings*>[]> m_tables;
+    struct Slot
+    {
+        std::atomic<GP_EdgeCrossings*> table{nullptr};
+        std::atomic<int> done{0};
+    };
+    std::unique_ptr<Slot[]> m_slots;
     size_t m_count;
 };

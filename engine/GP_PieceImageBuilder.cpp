@@ -238,6 +238,7 @@ void CGP_PieceImageBuilder::Build(std::vector<QImage>& images)
     PrepareSides();
     CopyPicture();
     ComputeAlpha();
+    ReleaseCrossings();
     MarkOuterFrame();
     images.clear();
     Targets targets{};
@@ -283,6 +284,16 @@ void CGP_PieceImageBuilder::PrepareSides()
             if (segment.L > 0)
                 side.arcs.emplace_back(segment);
         }
+    }
+}
+
+void CGP_PieceImageBuilder::ReleaseCrossings()
+{
+    for (Side& side : m_sides) {
+        if (side.crossings && !side.ownCrossings)
+            m_source.crossingTables->Done(side.edge);
+        side.crossings = nullptr;
+        side.ownCrossings.reset();
     }
 }
 

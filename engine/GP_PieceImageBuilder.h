@@ -97,6 +97,8 @@ private:
     void PrepareSides();
     void CopyPicture();
     void ComputeAlpha();
+    // Lets go of the sides' crossings once the alpha has them.
+    void ReleaseCrossings();
     void MarkOuterFrame();
     // The crossings of sub-row k (at height y) of a picture row with every side.
     void AddRowCrossings(int row, int k, double y, std::vector<double>& crossings) const;

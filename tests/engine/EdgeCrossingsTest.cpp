@@ -82,5 +82,24 @@ TEST(EdgeCrossingsTest, BuildersAskingAtOnceShareOneTablePerEdge)
         }
         EXPECT_EQ(tables.Of(&stranger), nullptr);
         EXPECT_EQ(tables.Of(nullptr), nullptr);
+
+        // Both pieces of an edge done: the table goes, and one asked for again is made anew.
+        std::thread first([&] {
+            for (const CGP_Path* edge : known)
+                tables.Done(edge);
+        });
+        first.join();
+        EXPECT_EQ(tables.Of(known[0]), forward[0]);
+        std::thread second([&] {
+            for (const CGP_Path* edge : known)
+                tables.Done(edge);
+        });
+        second.join();
+        const GP_EdgeCrossings* again = tables.Of(known[1]);
+        ASSERT_NE(again, nullptr);
+        std::vector<double> row;
+        again->Append(62, 2, row);
+        EXPECT_TRUE(SameBits(row, CrossingsAtY(known[1], GP_EdgeCrossings::SubRowY(62, 2))));
+        tables.Done(&stranger);
     }
 }
