@@ -38,60 +38,59 @@ struct PiecesOptions : ToolCutOptions
     int benchRuns = 0;
 };
 
-bool IsSwitch(const QString& arg, PiecesOptions& options)
+struct Switch
 {
-    struct Switch
-    {
-        const char* name;
-        bool PiecesOptions::*flag;
-        bool value;
-    };
-    const Switch switches[] = {{"--bevel", &PiecesOptions::bevel, true},     {"--no-bevel", &PiecesOptions::bevel, false},
-                               {"--rotate", &PiecesOptions::rotate, true},   {"--no-rotate", &PiecesOptions::rotate, false},
-                               {"--shadows", &PiecesOptions::shadows, true}, {"--no-shadows", &PiecesOptions::shadows, false}};
-    for (const Switch& s : switches) {
+    const char* name;
+    bool PiecesOptions::*flag;
+    bool value;
+};
+const Switch kSwitches[] = {{"--bevel", &PiecesOptions::bevel, true},     {"--no-bevel", &PiecesOptions::bevel, false},
+                            {"--rotate", &PiecesOptions::rotate, true},   {"--no-rotate", &PiecesOptions::rotate, false},
+                            {"--shadows", &PiecesOptions::shadows, true}, {"--no-shadows", &PiecesOptions::shadows, false}};
+
+QStringList SwitchNames()
+{
+    QStringList names;
+    for (const Switch& s : kSwitches)
+        names << QLatin1String(s.name);
+    return names;
+}
+
+// One option with its value (none for a switch); answers an empty text or what is wrong with it.
+QString TakePiecesOption(const QString& arg, const QString& value, PiecesOptions& options)
+{
+    for (const Switch& s : kSwitches) {
         if (arg == QLatin1String(s.name)) {
             options.*s.flag = s.value;
-            return true;
+            return QString();
         }
     }
-    return false;
+    if (const std::optional<QString> problem = ParseCutOption(arg, value, options))
+        return *problem;
+    bool ok = true;
+    if (arg == QLatin1String("--threads")) {
+        options.threads = value.toInt(&ok);
+        ok = ok && options.threads >= 1 && options.threads <= 64;
+    } else if (arg == QLatin1String("--out")) {
+        options.out = value;
+    } else if (arg == QLatin1String("--bench")) {
+        options.benchRuns = value.toInt(&ok);
+        ok = ok && options.benchRuns >= 1;
+    } else {
+        return QStringLiteral("unknown option %1").arg(arg);
+    }
+    return ok ? QString() : QStringLiteral("bad value for %1: \"%2\"").arg(arg, value);
 }
 
 // Parses the arguments; returns an empty text or what was wrong with them.
 QString ParsePiecesOptions(const QStringList& args, PiecesOptions& options)
 {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QLatin1String("--"))) {
-            if (!options.picture.isEmpty())
-                return QStringLiteral("more than one picture given");
-            options.picture = arg;
-            continue;
-        }
-        if (IsSwitch(arg, options))
-            continue;
-        if (i + 1 >= args.size())
-            return QStringLiteral("%1 needs a value").arg(arg);
-        const QString value = args[++i];
-        bool ok = true;
-        if (const std::optional<QString> problem = ParseCutOption(arg, value, options)) {
-            if (!problem->isEmpty())
-                return *problem;
-        } else if (arg == QLatin1String("--threads")) {
-            options.threads = value.toInt(&ok);
-            ok = ok && options.threads >= 1 && options.threads <= 64;
-        } else if (arg == QLatin1String("--out")) {
-            options.out = value;
-        } else if (arg == QLatin1String("--bench")) {
-            options.benchRuns = value.toInt(&ok);
-            ok = ok && options.benchRuns >= 1;
-        } else {
-            return QStringLiteral("unknown option %1").arg(arg);
-        }
-        if (!ok)
-            return QStringLiteral("bad value for %1: \"%2\"").arg(arg, value);
-    }
+    const QString problem = ToolParseArguments(
+        args, QStringLiteral("picture"), options.picture,
+        [&options](const QString& arg, const QString& value) { return TakePiecesOption(arg, value, options); },
+        SwitchNames());
+    if (!problem.isEmpty())
+        return problem;
     if (options.picture.isEmpty())
         return QStringLiteral("no picture given");
     if (options.benchRuns == 0 && options.out.isEmpty())
