@@ -335,10 +335,11 @@ TEST(PuzzleGroupsFile, CacheHoldsEveryImageAndGivesThemBackIdentically)
             const CGP_PuzzlePiece& b = *after[g]->m_pieces.front();
             for (int r = 0; r < 4; ++r) {
                 ASSERT_EQ(bool(a.m_pImages[r]), bool(b.m_pImages[r])) << g << " step " << r;
-                if (a.m_pImages[r])
+                if (a.m_pImages[r]) {
                     EXPECT_EQ(a.m_pImages[r]->convertToFormat(QImage::Format_ARGB32_Premultiplied),
                               b.m_pImages[r]->convertToFormat(QImage::Format_ARGB32_Premultiplied))
                         << g << " step " << r;
+                }
             }
         }
         EXPECT_FALSE(log.Text().contains(QStringLiteral("not in the cache")));
