@@ -28,7 +28,7 @@ std::vector<std::unique_ptr<CGP_Path>> ShippedEdges()
 
 bool SameBits(const std::vector<double>& a, const std::vector<double>& b)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
 }
 } // namespace
 
