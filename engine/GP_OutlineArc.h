@@ -60,7 +60,8 @@ public:
     // lanes that came closer, lane i as bit i.
     int Distance(const GP_Lanes& x, const GP_Lanes& y, GP_Lanes& best, int closest[kLaneCount]) const;
 
-    // Searches lane by lane instead of with the wide instructions (always so without AVX2).
+    // Whether the four lanes are searched with AVX2 at once (where the processor has it) or one
+    // after another; both give the same numbers, and tests try both.
     static void SetWideSearch(bool wide);
 
     // The outline's normal at a refining sample, turned by π on the bottom and left sides.
