@@ -5,6 +5,7 @@
 #include "shell/NoMemoryErrorDlg.h"
 #include "shell/WaitDialog.h"
 #include "skin/Skin.h"
+#include "tests/shell/MessageBoxTestSupport.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -16,16 +17,6 @@
 #include <QTimer>
 
 namespace {
-
-std::unique_ptr<CMessageBoxDialog> Box(const char* first, const char* second, const char* third, unsigned flags = MB_OK)
-{
-    auto box = std::make_unique<CMessageBoxDialog>(GP_LoadString(IDS_ARE_YOU_SURE), QStringLiteral("Velmora"),
-                                                   QLatin1String(first), QLatin1String(second),
-                                                   QLatin1String(third), flags, nullptr);
-    box->Create();
-    return box;
-}
-
 int RightEdge(const CMessageBoxDialog& box, int control)
 {
     return box.Button(control)->geometry().right();

@@ -4,6 +4,7 @@
 #include "shell/MessageBoxDialog.h"
 #include "shell/WaitDialog.h"
 #include "skin/SkinableBase.h"
+#include "tests/shell/MessageBoxTestSupport.h"
 #include "tests/skin/SkinWindowTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -34,15 +35,6 @@ const QByteArray kFrames = "<Object Name=\"Dialog\" ID1=\"189\" MinWidth=\"600\"
 // Icons by index: exclamation, information, question, error; the last is not a picture.
 const QByteArray kIcons = "<Icons Name=\"Icons\" X2=\"48\" Y2=\"48\">" + Fill("face.png") + Fill("pushed.png")
     + Fill("focused.png") + "<Text X2=\"0,rb\" Y2=\"0,rb\"/></Icons>";
-
-std::unique_ptr<CMessageBoxDialog> Box(const char* first, const char* second, const char* third, unsigned flags = MB_OK)
-{
-    auto box = std::make_unique<CMessageBoxDialog>(GP_LoadString(IDS_ARE_YOU_SURE), QStringLiteral("Velmora"),
-                                                   QLatin1String(first), QLatin1String(second),
-                                                   QLatin1String(third), flags, nullptr);
-    box->Create();
-    return box;
-}
 
 // Where the visible buttons stand, left to right, as distances of their right edges from the
 // right edge of the client area; every button must lie inside the client area.
