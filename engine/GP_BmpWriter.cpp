@@ -1,6 +1,6 @@
 #include "engine/GP_BmpWriter.h"
 
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <QBuffer>
 #include <QFile>

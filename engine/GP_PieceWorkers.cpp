@@ -2,7 +2,7 @@
 
 #include "engine/PieceBuilderThread.h"
 #include "engine/ShadowBuildingThread.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "engine/GP_Puzzle.h"
 
 #include "engine/GP_Random.h"
-#include "shell/GP_Exeption.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_Exeption.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <QImageReader>
 #include <QPainter>

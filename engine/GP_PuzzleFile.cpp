@@ -2,8 +2,8 @@
 
 #include "engine/GP_Folders.h"
 #include "engine/GP_Puzzle.h"
-#include "shell/GP_Exeption.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_Exeption.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "engine/GP_BmpWriter.h"
 #include "engine/GP_PuzzleFile.h"
 #include "engine/GP_PuzzlePieceUnion.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <QBuffer>
 #include <QFile>

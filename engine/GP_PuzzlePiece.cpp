@@ -3,7 +3,7 @@
 #include "engine/GP_BmpWriter.h"
 #include "engine/GP_PieceImageBuilder.h"
 #include "engine/GP_Random.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <QIODevice>
 #include <QtEndian>

@@ -5,7 +5,7 @@
 #include "engine/GP_EdgeCrossingTables.h"
 #include "engine/GP_PuzzlePieceUnion.h"
 #include "engine/PieceBuilderThread.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <QIODevice>
 #include <QtEndian>

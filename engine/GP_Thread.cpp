@@ -1,7 +1,7 @@
 #include "engine/GP_Thread.h"
 
-#include "shell/GP_LogFile.h"
-#include "shell/MemoryDump.h"
+#include "shell/log/GP_LogFile.h"
+#include "shell/log/MemoryDump.h"
 
 #include <sys/resource.h>
 #include <sys/syscall.h>

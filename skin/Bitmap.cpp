@@ -1,7 +1,7 @@
 #include "skin/Bitmap.h"
 
 #include "engine/GP_Random.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/Text.h"
 
 #include <QImageReader>

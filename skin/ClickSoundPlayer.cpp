@@ -1,7 +1,7 @@
 #include "skin/ClickSoundPlayer.h"
 
 #include "resources/GP_Resources.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>

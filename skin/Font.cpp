@@ -1,6 +1,6 @@
 #include "skin/Font.h"
 
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <QFontDatabase>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "skin/LDialog.h"
 
 #include "resources/StringTable.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/ClickSoundPlayer.h"
 #include "skin/RawValueStore.h"
 

@@ -1,6 +1,6 @@
 #include "skin/PictureEx.h"
 
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <QFile>
 #include <QMovie>

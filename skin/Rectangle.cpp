@@ -1,6 +1,6 @@
 #include "skin/Rectangle.h"
 
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/Skin.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "skin/Region.h"
 
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/RegionShapes.h"
 
 #include <QFile>

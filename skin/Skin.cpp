@@ -1,7 +1,7 @@
 #include "skin/Skin.h"
 
 #include "engine/GP_Folders.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/Bitmap.h"
 #include "skin/Font.h"
 #include "skin/Object.h"

@@ -1,6 +1,6 @@
 #include "skin/SkinableBase.h"
 
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/Object.h"
 #include "skin/Region.h"
 #include "skin/Skin.h"

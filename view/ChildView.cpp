@@ -2,14 +2,14 @@
 
 #include "engine/GP_Folders.h"
 #include "resources/StringTable.h"
-#include "shell/CaptionPanel.h"
-#include "shell/GP_LogFile.h"
-#include "shell/MessageBoxDialog.h"
-#include "shell/TightCaptionPanel.h"
+#include "shell/dialogs/CaptionPanel.h"
+#include "shell/log/GP_LogFile.h"
+#include "shell/dialogs/MessageBoxDialog.h"
+#include "shell/dialogs/TightCaptionPanel.h"
 #include "skin/ClickSoundPlayer.h"
 #include "skin/LDialog.h"
 #include "skin/Skin.h"
-#include "view/GP_SettingsStore.h"
+#include "view/model/GP_SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -125,9 +125,9 @@ void CChildView::ShowCaptionBands()
 {
     if (!m_bFirstPaintDone)
         return;
-    const bool play = m_gameMode == Play;
-    const bool library = m_gameMode == Startup || m_gameMode == MyPuzzles || m_gameMode == Calendar
-        || m_gameMode == Treasury;
+    const bool play = m_gameMode == GameMode::Play;
+    const bool library = m_gameMode == GameMode::Startup || m_gameMode == GameMode::MyPuzzles || m_gameMode == GameMode::Calendar
+        || m_gameMode == GameMode::Treasury;
     if (play && !m_pTightCaptionPanel)
         m_pTightCaptionPanel = new CTightCaptionPanel(this, this);
     PlaceCaptionBands();
@@ -164,7 +164,7 @@ QColor CChildView::BoardColour() const
     return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF);
 }
 
-void CChildView::ChangeGameMode(::GameMode mode)
+void CChildView::ChangeGameMode(GameMode mode)
 {
     GP_Log(QStringLiteral("ChangeGameMode\n"));
     m_gameMode = mode;
@@ -202,12 +202,12 @@ void CChildView::OnPlayPause()
 bool CChildView::OnIdle(long)
 {
     // The solving clock, the hint blink and the join sparkle need idle time only in play.
-    return m_gameMode == Play;
+    return m_gameMode == GameMode::Play;
 }
 
 void CChildView::RefreshTightCaptionPanel()
 {
-    if (m_gameMode == Play)
+    if (m_gameMode == GameMode::Play)
         LogNotBuilt("RefreshTightCaptionPanel", "repaint the tight caption panel");
 }
 
@@ -235,7 +235,7 @@ void CChildView::CloseGame()
 
 void CChildView::OnSplashClosed()
 {
-    ChangeGameMode(MyPuzzles);
+    ChangeGameMode(GameMode::MyPuzzles);
     update();
     LogNotBuilt("OnSplashClosed", "show the library screen with its tabs and start the update check");
 }
@@ -247,14 +247,14 @@ void CChildView::OnMainMinimize()
 
 void CChildView::OnMainCampaign()
 {
-    ChangeGameMode(Calendar);
+    ChangeGameMode(GameMode::Calendar);
     update();
     LogNotBuilt("OnMainCampaign", "draw the calendar screen");
 }
 
 void CChildView::OnMainPuzzles()
 {
-    ChangeGameMode(Treasury);
+    ChangeGameMode(GameMode::Treasury);
     update();
     LogNotBuilt("OnMainPuzzles", "draw the Treasury screen");
 }
@@ -331,7 +331,7 @@ void CChildView::OnScreenButtonClicked(int buttonId)
 
 void CChildView::OnMainGallery()
 {
-    ChangeGameMode(MyPuzzles);
+    ChangeGameMode(GameMode::MyPuzzles);
     LogNotBuilt("OnMainGallery", "make the library's selected puzzle current");
 }
 
@@ -362,11 +362,11 @@ void CChildView::StoreHelpFlag(const char* valueName)
 
 void CChildView::LeaveAfterClose()
 {
-    if (m_gameMode == Play)
+    if (m_gameMode == GameMode::Play)
         OnPlayExit();
-    if (m_gameMode == CreateImage || m_gameMode == CreateParameters) {
+    if (m_gameMode == GameMode::CreateImage || m_gameMode == GameMode::CreateParameters) {
         GP_Log(QStringLiteral("OnCreateBack\n"));
-        ChangeGameMode(MyPuzzles);
+        ChangeGameMode(GameMode::MyPuzzles);
     }
     CloseGame();
 }
@@ -382,6 +382,6 @@ void CChildView::paintEvent(QPaintEvent* event)
     BuildControls();
     CompleteLoadingStep();
     CompleteLoadingStep();
-    m_gameMode = Startup;
+    m_gameMode = GameMode::Startup;
     emit FirstPaintDone();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "engine/GP_Event.h"
-#include "shell/MainViewCommands.h"
+#include "shell/dialogs/MainViewCommands.h"
 #include "skin/BmpButton.h"
+#include "view/model/GameMode.h"
 
 #include <QColor>
 #include <QWidget>
@@ -18,17 +19,6 @@ class QString;
 namespace WINSKIN {
 class Skin;
 }
-
-// The view's screens. A plain integer in the game's files and traces, so the values are fixed.
-enum GameMode : int {
-    MyPuzzles = 0,
-    CreateImage = 1,
-    CreateParameters = 2,
-    Play = 3,
-    Startup = 4,
-    Calendar = 5,
-    Treasury = 6,
-};
 
 // The main view: the one client window of the main frame.
 //
@@ -50,8 +40,8 @@ public:
     // Writes the settings back.
     ~CChildView() override;
 
-    ::GameMode GameMode() const { return m_gameMode; }
-    void ChangeGameMode(::GameMode mode);
+    GameMode CurrentMode() const { return m_gameMode; }
+    void ChangeGameMode(GameMode mode);
 
     // Set while a play command must not run (a modal box of the view is up, the game is being
     // left, ...).
@@ -140,7 +130,7 @@ private:
     void PlaceCaptionBands();
     void OnScreenButtonClicked(int buttonId);
 
-    ::GameMode m_gameMode = Startup;
+    GameMode m_gameMode = GameMode::Startup;
     bool m_bPlayCommandBlock = false;
     bool m_bFirstPaintDone = false;
     bool m_bScreenAnimation = false;

@@ -4,7 +4,7 @@
 #include "engine/GP_PuzzlePieceUnion.h"
 #include "engine/GP_UnionShadow.h"
 #include "engine/PieceBuilderThread.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "tests/engine/PieceTestSupport.h"
 #include "tests/support/TestFolder.h"
 

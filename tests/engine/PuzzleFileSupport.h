@@ -2,7 +2,7 @@
 
 #include "engine/GP_Path.h"
 #include "engine/GP_Puzzle.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "tests/support/TestFolder.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 #include "engine/GP_Puzzle.h"
 
 #include "engine/GP_Random.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "tests/support/TestFolder.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "engine/GP_ProcessingThread.h"
 #include "engine/GP_ThreadSafeDeque.h"
 
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include "engine/GP_Path.h"
 #include "engine/GP_Puzzle.h"
 #include "engine/GP_PuzzlePieceUnion.h"
-#include "shell/GP_Exeption.h"
+#include "shell/log/GP_Exeption.h"
 
 #include <QBuffer>
 #include <QtEndian>

@@ -1,9 +1,9 @@
 // Started by the crash tests: sets up the log and the crash handler like the game does, then
 // fails in the way its first argument names.
 #include "engine/GP_Folders.h"
-#include "shell/GP_Exeption.h"
-#include "shell/GP_LogFile.h"
-#include "shell/MemoryDump.h"
+#include "shell/log/GP_Exeption.h"
+#include "shell/log/GP_LogFile.h"
+#include "shell/log/MemoryDump.h"
 
 #include <QCoreApplication>
 #include <QDir>

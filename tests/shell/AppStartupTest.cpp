@@ -1,7 +1,7 @@
 #include "engine/GP_Folders.h"
-#include "shell/ErrorScreenDialog.h"
-#include "shell/ModalRunner.h"
-#include "shell/ROruzoz.h"
+#include "shell/app/ErrorScreenDialog.h"
+#include "shell/dialogs/ModalRunner.h"
+#include "shell/app/ROruzoz.h"
 #include "tests/shell/GameProcess.h"
 #include "tests/support/TestFolder.h"
 

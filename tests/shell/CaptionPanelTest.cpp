@@ -1,15 +1,15 @@
-#include "shell/CampaignPanel.h"
-#include "shell/CaptionPanel.h"
-#include "shell/GP_LogFile.h"
-#include "shell/MainViewCommands.h"
-#include "shell/MessageBoxDialog.h"
-#include "shell/ModalRunner.h"
-#include "shell/TightCaptionPanel.h"
+#include "shell/dialogs/CampaignPanel.h"
+#include "shell/dialogs/CaptionPanel.h"
+#include "shell/log/GP_LogFile.h"
+#include "shell/dialogs/MainViewCommands.h"
+#include "shell/dialogs/MessageBoxDialog.h"
+#include "shell/dialogs/ModalRunner.h"
+#include "shell/dialogs/TightCaptionPanel.h"
 #include "skin/LDialog.h"
 #include "skin/BmpButton.h"
 #include "tests/support/TestFolder.h"
 #include "view/ChildView.h"
-#include "view/GP_SettingsStore.h"
+#include "view/model/GP_SettingsStore.h"
 
 #include <gtest/gtest.h>
 
@@ -129,7 +129,7 @@ TEST_F(PanelTest, CloseQuestionAnsweredNoGoesOnAndYesLeaves)
 {
     CChildView view;
     CCaptionPanel panel(&view, nullptr);
-    view.ChangeGameMode(MyPuzzles);
+    view.ChangeGameMode(GameMode::MyPuzzles);
 
     // "No" leaves everything as it was, the screen animation running again; the picture
     // buttons ignored the player while the question was up.
@@ -140,10 +140,10 @@ TEST_F(PanelTest, CloseQuestionAnsweredNoGoesOnAndYesLeaves)
     EXPECT_TRUE(blockedWhileAsking);
     EXPECT_FALSE(CBmpButton::IsInputBlocked());
     EXPECT_TRUE(view.ScreenAnimationRunning());
-    EXPECT_EQ(view.GameMode(), MyPuzzles);
+    EXPECT_EQ(view.CurrentMode(), GameMode::MyPuzzles);
 
     // "Yes" from a creation step goes back to the library and ends the game.
-    view.ChangeGameMode(CreateParameters);
+    view.ChangeGameMode(GameMode::CreateParameters);
     answer = IDOK;
     bool ended = false;
     QTimer::singleShot(0, &panel, [&] {
@@ -154,7 +154,7 @@ TEST_F(PanelTest, CloseQuestionAnsweredNoGoesOnAndYesLeaves)
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_TRUE(ended);
     EXPECT_EQ(questions.size(), 2);
-    EXPECT_EQ(view.GameMode(), MyPuzzles);
+    EXPECT_EQ(view.CurrentMode(), GameMode::MyPuzzles);
     EXPECT_FALSE(view.ScreenAnimationRunning());
     EXPECT_TRUE(Log().contains(QStringLiteral("OnCreateBack\n")));
 }
@@ -162,7 +162,7 @@ TEST_F(PanelTest, CloseQuestionAnsweredNoGoesOnAndYesLeaves)
 TEST_F(PanelTest, GameBandOnTheRealViewStoresTheHelpFlagAndStaysInTheGame)
 {
     CChildView view;
-    view.ChangeGameMode(Play);
+    view.ChangeGameMode(GameMode::Play);
     EXPECT_FALSE(view.Settings().HelpDismissed(QStringLiteral("HlpGame1")));
     CTightCaptionPanel band(&view, nullptr);
     Clicks(band, {CTightCaptionPanel::kClose, CTightCaptionPanel::kClock, CTightCaptionPanel::kMenu});
@@ -173,5 +173,5 @@ TEST_F(PanelTest, GameBandOnTheRealViewStoresTheHelpFlagAndStaysInTheGame)
     EXPECT_GE(log.indexOf(QStringLiteral("OnPlayPause")), 0);
     EXPECT_GE(log.indexOf(QStringLiteral("OnPlayMenu")), 0);
     // Still in the game: leaving it is the play exit's business.
-    EXPECT_EQ(view.GameMode(), Play);
+    EXPECT_EQ(view.CurrentMode(), GameMode::Play);
 }

@@ -1,5 +1,5 @@
-#include "shell/GP_Exeption.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_Exeption.h"
+#include "shell/log/GP_LogFile.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>

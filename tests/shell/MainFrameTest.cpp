@@ -1,9 +1,9 @@
 #include "resources/StringTable.h"
-#include "shell/GP_LogFile.h"
-#include "shell/MainFrame.h"
-#include "shell/MessageBoxDialog.h"
-#include "shell/ModalRunner.h"
-#include "shell/ROruzoz.h"
+#include "shell/log/GP_LogFile.h"
+#include "shell/app/MainFrame.h"
+#include "shell/dialogs/MessageBoxDialog.h"
+#include "shell/dialogs/ModalRunner.h"
+#include "shell/app/ROruzoz.h"
 #include "tests/support/TestFolder.h"
 #include "view/ChildView.h"
 
@@ -155,11 +155,11 @@ TEST(PlayKeys, GPAndPauseReachTheViewOnlyInPlayAndAreNeverSwallowed)
     view->installEventFilter(&keys);
 
     // Outside play the keys pass by.
-    view->ChangeGameMode(MyPuzzles);
+    view->ChangeGameMode(GameMode::MyPuzzles);
     QTest::keyClick(window, Qt::Key_G);
     EXPECT_FALSE(log.Text().contains(QStringLiteral("OnPlayGhost")));
 
-    view->ChangeGameMode(Play);
+    view->ChangeGameMode(GameMode::Play);
     QTest::keyClick(window, Qt::Key_G);
     QTest::keyClick(window, Qt::Key_P);
     QTest::keyClick(window, Qt::Key_Pause);
@@ -194,7 +194,7 @@ TEST(PlayKeys, GPAndPauseReachTheViewOnlyInPlayAndAreNeverSwallowed)
 
     // The view asks for idle time in play only.
     EXPECT_TRUE(app.OnIdle(0));
-    view->ChangeGameMode(MyPuzzles);
+    view->ChangeGameMode(GameMode::MyPuzzles);
     EXPECT_FALSE(app.OnIdle(0));
     app.ExitInstance();
     EXPECT_FALSE(app.OnIdle(0));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "resources/StringTable.h"
-#include "shell/MessageBoxDialog.h"
+#include "shell/dialogs/MessageBoxDialog.h"
 
 #include <memory>
 

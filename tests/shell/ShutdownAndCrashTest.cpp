@@ -1,5 +1,5 @@
-#include "shell/MainFrame.h"
-#include "shell/ROruzoz.h"
+#include "shell/app/MainFrame.h"
+#include "shell/app/ROruzoz.h"
 #include "tests/shell/GameProcess.h"
 #include "tests/support/TestFolder.h"
 

@@ -1,6 +1,6 @@
-#include "shell/ROruzoz.h"
-#include "shell/SplashUpdateThread.h"
-#include "shell/SplashWnd.h"
+#include "shell/app/ROruzoz.h"
+#include "shell/app/SplashUpdateThread.h"
+#include "shell/app/SplashWnd.h"
 #include "view/ChildView.h"
 
 #include <gtest/gtest.h>
@@ -54,14 +54,14 @@ TEST(Splash, CountsUpStaysTwoSecondsThenHandsOverToTheView)
     ASSERT_TRUE(QTest::qWaitFor([&] { return alive && alive->Counter() == CSplashWnd::kCounterLimit; }, 20000));
     const qint64 full = clock.elapsed();
     EXPECT_TRUE(alive->CloseTimerArmed());
-    EXPECT_EQ(view.GameMode(), Startup);
+    EXPECT_EQ(view.CurrentMode(), GameMode::Startup);
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 10000));
     const qint64 closed = clock.elapsed();
     EXPECT_GE(closed - full, 1800);
     EXPECT_LE(closed - full, 20000);  // generous: loaded machines and sanitizers are slow
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
-    EXPECT_EQ(view.GameMode(), MyPuzzles);
+    EXPECT_EQ(view.CurrentMode(), GameMode::MyPuzzles);
 }
 
 TEST(Splash, NoSplashWithoutTheFlagAndClosingEarlyStopsTheWorker)
@@ -81,5 +81,5 @@ TEST(Splash, NoSplashWithoutTheFlagAndClosingEarlyStopsTheWorker)
         EXPECT_EQ(CSplashWnd::Current(), nullptr);
         QTest::qWait(20);
     }
-    EXPECT_EQ(view.GameMode(), Startup);
+    EXPECT_EQ(view.CurrentMode(), GameMode::Startup);
 }

@@ -1,5 +1,5 @@
 #include "resources/GP_Resources.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/BmpButton.h"
 #include "skin/SkinableBase.h"
 #include "tests/skin/SkinWindowTestSupport.h"

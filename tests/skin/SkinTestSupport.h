@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/Skin.h"
 #include "tests/support/TestFolder.h"
 

@@ -1,15 +1,15 @@
 #include "engine/GP_Folders.h"
-#include "shell/CaptionPanel.h"
-#include "shell/MessageBoxDialog.h"
-#include "shell/ModalRunner.h"
-#include "shell/TightCaptionPanel.h"
+#include "shell/dialogs/CaptionPanel.h"
+#include "shell/dialogs/MessageBoxDialog.h"
+#include "shell/dialogs/ModalRunner.h"
+#include "shell/dialogs/TightCaptionPanel.h"
 #include "skin/BmpButton.h"
 #include "skin/LDialog.h"
 #include "skin/Skin.h"
 #include "skin/SkinableBase.h"
-#include "tests/view/SettingsTestSupport.h"
+#include "tests/support/SettingsTestSupport.h"
 #include "view/ChildView.h"
-#include "view/GP_SettingsStore.h"
+#include "view/model/GP_SettingsStore.h"
 
 #include <gtest/gtest.h>
 
@@ -87,23 +87,23 @@ TEST(ChildView, SoundSwitchFollowsTheSettingAndTheSkinIsWornWhereItIs)
 TEST(ChildView, EachScreenShowsItsOwnBandAcrossTheTop)
 {
     ShownView view;
-    view->ChangeGameMode(MyPuzzles);
+    view->ChangeGameMode(GameMode::MyPuzzles);
     CCaptionPanel* caption = view->CaptionPanel();
     ASSERT_NE(caption, nullptr);
     EXPECT_TRUE(Shown(caption));
     EXPECT_EQ(caption->geometry().topLeft(), view->mapToGlobal(QPoint(0, 0)));
     EXPECT_EQ(caption->width(), view->width());
 
-    view->ChangeGameMode(Play);
+    view->ChangeGameMode(GameMode::Play);
     EXPECT_FALSE(Shown(caption));
     EXPECT_TRUE(Shown(view->TightCaptionPanel()));
     EXPECT_EQ(view->TightCaptionPanel()->width(), view->width());
 
-    view->ChangeGameMode(CreateImage);
+    view->ChangeGameMode(GameMode::CreateImage);
     EXPECT_FALSE(Shown(caption));
     EXPECT_FALSE(Shown(view->TightCaptionPanel()));
 
-    view->ChangeGameMode(Calendar);
+    view->ChangeGameMode(GameMode::Calendar);
     EXPECT_TRUE(Shown(caption));
     // The view's window follows a new size.
     view->resize(700, 500);
@@ -115,7 +115,7 @@ TEST(ChildView, PictureButtonsReportToTheViewAndAreBlockedDuringTheCloseQuestion
     TestFolder folder;
     CapturedLog log(folder);
     ShownView view;
-    view->ChangeGameMode(MyPuzzles);
+    view->ChangeGameMode(GameMode::MyPuzzles);
     // The screens' buttons sit on a panel of the view: they report to the panel's parent.
     QWidget panel(&*view);
     panel.setGeometry(0, 100, 400, 100);
@@ -126,7 +126,7 @@ TEST(ChildView, PictureButtonsReportToTheViewAndAreBlockedDuringTheCloseQuestion
     panel.show();
 
     QTest::mouseClick(treasury, Qt::LeftButton);
-    EXPECT_EQ(view->GameMode(), Treasury);
+    EXPECT_EQ(view->CurrentMode(), GameMode::Treasury);
     EXPECT_TRUE(log.Text().contains(QStringLiteral("ClickTreasure\n")));
 
     int asked = 0;
@@ -138,7 +138,7 @@ TEST(ChildView, PictureButtonsReportToTheViewAndAreBlockedDuringTheCloseQuestion
         QTest::mouseClick(treasury, Qt::LeftButton);
         return int(IDCANCEL);
     });
-    view->ChangeGameMode(Calendar);
+    view->ChangeGameMode(GameMode::Calendar);
     view->StopScreenAnimation();
     QTest::mouseClick(close, Qt::LeftButton);
     GP_SetModalRunner(previous);
@@ -146,7 +146,7 @@ TEST(ChildView, PictureButtonsReportToTheViewAndAreBlockedDuringTheCloseQuestion
     EXPECT_TRUE(blocked);
     EXPECT_FALSE(CBmpButton::IsInputBlocked());
     // The click made during the question changed nothing; No left the screen as it was.
-    EXPECT_EQ(view->GameMode(), Calendar);
+    EXPECT_EQ(view->CurrentMode(), GameMode::Calendar);
     EXPECT_TRUE(view->ScreenAnimationRunning());
     EXPECT_TRUE(log.Text().contains(QStringLiteral("ClickClose\n")));
 }

@@ -6,7 +6,7 @@
 #include "engine/GP_Folders.h"
 #include "engine/GP_Puzzle.h"
 #include "engine/GP_Random.h"
-#include "shell/GP_Exeption.h"
+#include "shell/log/GP_Exeption.h"
 
 #include <QCoreApplication>
 #include <QDir>

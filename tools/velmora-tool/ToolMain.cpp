@@ -1,6 +1,6 @@
 #include "tools/velmora-tool/ToolCommand.h"
 
-#include "shell/VersionText.h"
+#include "shell/log/VersionText.h"
 
 #include <QApplication>
 #include <QTextStream>

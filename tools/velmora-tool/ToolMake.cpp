@@ -5,7 +5,7 @@
 #include "tools/velmora-tool/ToolPuzzleFile.h"
 
 #include "engine/GP_Random.h"
-#include "shell/GP_Exeption.h"
+#include "shell/log/GP_Exeption.h"
 
 #include <QFileInfo>
 

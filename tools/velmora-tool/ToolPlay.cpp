@@ -10,7 +10,7 @@
 #include "engine/GP_PuzzleFile.h"
 #include "engine/GP_Random.h"
 #include "engine/PieceBuilderThread.h"
-#include "shell/GP_Exeption.h"
+#include "shell/log/GP_Exeption.h"
 
 #include <QBuffer>
 #include <QJsonDocument>

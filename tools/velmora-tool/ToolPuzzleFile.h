@@ -6,7 +6,7 @@
 #include "engine/GP_Path.h"
 #include "engine/GP_Puzzle.h"
 #include "engine/GP_PuzzlePieceUnion.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // Object's window shape as a black and white mask.
 #include "tools/velmora-tool/ToolCommand.h"
 
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/Object.h"
 #include "skin/Region.h"
 #include "skin/Skin.h"

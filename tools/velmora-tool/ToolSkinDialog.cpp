@@ -5,7 +5,7 @@
 #include "tools/velmora-tool/ToolCommand.h"
 
 #include "resources/GP_Resources.h"
-#include "shell/GP_LogFile.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/BmpButton.h"
 #include "skin/LDialog.h"
 #include "skin/Skin.h"

@@ -1,0 +1,14 @@
+#include "shell/app/CrashQuestion.h"
+#include "shell/app/GuardedApplication.h"
+#include "shell/app/ROruzoz.h"
+
+int main(int argc, char** argv)
+{
+    CGuardedApplication application(argc, argv);
+    if (CrashQuestion::IsQuestionProcess())
+        return CrashQuestion::RunQuestion();
+    CROruzozApp app;
+    if (!app.InitInstance(application.arguments()))
+        return app.ExitInstance();
+    return app.Run();
+}
