@@ -24,6 +24,32 @@ class QIODevice;
 using GP_GroupPtr = boost::shared_ptr<CGP_PuzzlePieceUnion>;
 using GP_GroupDeque = CGP_ThreadSafeDeque<GP_GroupPtr>;
 
+// Where the groups of each location may lie: the field, and the open rectangles of the right
+// tray (location 3) and the left tray (location 4), with the side of the trays' handle button.
+struct GP_FieldAreas
+{
+    QRect field;
+    QRect rightTray;
+    QRect leftTray;
+    int trayButtonWidth = 0;
+};
+
+// The selection band: drawn from the point where a press met no piece to where the pointer is,
+// in the location of that press.
+struct GP_SelectionBand
+{
+    bool active = false;
+    int location = 0;
+    QPoint anchor;
+    QPoint corner;
+
+    // The band as a rectangle; it is never narrower or lower than one pixel.
+    QRect Rect() const;
+};
+
+// What a press on the field picked up.
+enum class GP_Pick { Held, Selection, Band };
+
 // A corner of the piece lattice, in picture pixels.
 struct GP_Corner
 {
@@ -119,7 +145,7 @@ public:
     using GroupStep = std::function<void(const GP_GroupPtr&)>;
     bool TryJoin(const ShadowRequest& requestShadows = {});
     void UpdateSolved();
-    void DropHeldGroup(const GroupStep& keepInside = {}, const ShadowRequest& requestShadows = {});
+    bool DropHeldGroup(const GroupStep& keepInside = {}, const ShadowRequest& requestShadows = {});
     // The group's pieces' rectangles together, or its shadow's when useShadow and shadows are on.
     QRect GroupBounds(const GP_GroupPtr& group, bool useShadow) const;
     void RotateGroup(const GP_GroupPtr& group, int steps, int cx, int cy);
@@ -128,6 +154,36 @@ public:
     void SpreadPieces(const QRect& area);
     void SeparateGroups();
     void CentreSolved(const QRect& area);
+
+    // The field's operations, each in the location the player acts in (0 field, 3 and 4 the
+    // trays). Pick takes up the group under the point (the whole selection when that group is
+    // part of one), or starts a selection band; keepSelection (Ctrl) adds to the selection
+    // instead of replacing it. MoveBy moves what is held, or the band's moving corner, and
+    // answers the rectangle to repaint. Drop ends the drag: the join pass, every group kept in
+    // its area, the held group refiled by its size; answers whether pieces joined.
+    GP_Pick Pick(const QPoint& point, int location, bool keepSelection = false);
+    GP_GroupPtr GroupAt(const QPoint& point, int location) const;
+    void Retarget(int location);
+    QRect MoveBy(int dx, int dy);
+    bool Drop(const GP_FieldAreas& areas, const ShadowRequest& requestShadows = {});
+    // Turns the held group a quarter about its middle when the puzzle's pieces turn; answers
+    // whether it did.
+    bool RotateHeld();
+    // One push tick: loose single pieces of the location near the point flee from it. Answers
+    // the rectangle to repaint.
+    QRect PushStep(const QPointF& point, int location, const GP_FieldAreas& areas);
+    bool LocationEmpty(int location) const;
+    bool AnyOutsideField() const;
+    // Shifts a group that has no piece wholly inside its area by the least that brings one
+    // piece inside; answers the rectangle to repaint (empty when it stayed).
+    QRect KeepInArea(const GP_GroupPtr& group, const GP_FieldAreas& areas);
+    // The area groups of the location keep to.
+    QRect AreaOf(int location, const GP_FieldAreas& areas) const;
+    // The first scattering of a fresh game: every loose piece of the field somewhere in it,
+    // clear of the trays' handles along the bottom and of the avoided rectangle.
+    void SpreadInitial(const QRect& field, int handleHeight, const QRect& avoid);
+    // What the field repaints for a group: its pieces and its shadow.
+    QRect PaintBounds(const GP_GroupPtr& group) const;
 
     // The model's draw for the view's paint: the ghost (when ghost is on and the puzzle allows
     // it), then the groups of the location back to front, clipped to the update rectangle.
@@ -185,6 +241,9 @@ public:
     int32_t m_nHintBlinkTimer = 0;
     boost::shared_ptr<GP_GroupDeque> m_pGroups;
     boost::shared_ptr<QImage> m_pImageCopy;
+    GP_SelectionBand m_band;
+    // What was selected when a Ctrl band began; the band adds to it.
+    std::vector<GP_GroupPtr> m_bandKeeps;
 
 private:
     // Every edge of the cut, for the crossing tables its pieces share while they are built.

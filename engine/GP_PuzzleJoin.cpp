@@ -194,13 +194,13 @@ void CGP_Puzzle::UpdateSolved()
     m_fSolvedPercent = static_cast<float>(double(joinedPieces - joinedGroups) * 100.0 / (m_nPieceCount - 1));
 }
 
-void CGP_Puzzle::DropHeldGroup(const GroupStep& keepInside, const ShadowRequest& requestShadows)
+bool CGP_Puzzle::DropHeldGroup(const GroupStep& keepInside, const ShadowRequest& requestShadows)
 {
     if (m_bSkipDrop) {
         m_bSkipDrop = false;
-        return;
+        return false;
     }
-    TryJoin(requestShadows);
+    const bool joined = TryJoin(requestShadows);
     if (m_pGroups) {
         if (keepInside) {
             for (const GP_GroupPtr& group : m_pGroups->Snapshot())
@@ -214,6 +214,7 @@ void CGP_Puzzle::DropHeldGroup(const GroupStep& keepInside, const ShadowRequest&
     m_pHeldGroup.reset();
     m_pHintGroup1.reset();
     m_pHintGroup2.reset();
+    return joined;
 }
 
 QRect CGP_Puzzle::GroupBounds(const GP_GroupPtr& group, bool useShadow) const
