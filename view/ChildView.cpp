@@ -1,20 +1,34 @@
 #include "view/ChildView.h"
 
 #include "engine/GP_Folders.h"
+#include "engine/GP_PieceWorkers.h"
+#include "engine/PieceBuilderThread.h"
 #include "resources/StringTable.h"
 #include "shell/dialogs/CaptionPanel.h"
+#include "shell/dialogs/LoadingDialog.h"
 #include "shell/log/GP_LogFile.h"
 #include "shell/dialogs/MessageBoxDialog.h"
 #include "shell/dialogs/TightCaptionPanel.h"
 #include "skin/ClickSoundPlayer.h"
 #include "skin/LDialog.h"
+#include "skin/Bitmap.h"
 #include "skin/Skin.h"
+#include "view/GameField.h"
+#include "view/HelpOverlayWindow.h"
+#include "view/model/FieldGeometry.h"
 #include "view/model/GP_SettingsStore.h"
+#include "view/model/OpenForPlay.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QTimerEvent>
+
+#include <utility>
 
 namespace {
 // The screens' picture buttons the view answers, with the trace each writes when clicked.
@@ -70,18 +84,27 @@ const char* TraceOf(int buttonId)
 }
 
 constexpr char kSkinFile[] = "Advanced.skn";
+constexpr char kPushCursorFile[] = "push.ani";
 constexpr char kCaption[] = "Velmora";
 constexpr int kSoundClick = 245;
+constexpr int kPushTimer = 5;
 } // namespace
 
 CChildView::CChildView(QWidget* parent)
-    : QWidget(parent), m_pSettings(std::make_unique<CGP_SettingsStore>())
+    : QWidget(parent)
+    , m_pSettings(std::make_unique<CGP_SettingsStore>())
+    , m_help(*m_pSettings)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     m_pSettings->LoadRegistrySet();
     CLDialog::SetSoundOn(m_pSettings->Settings().SoundFXEnable);
     LoadSkin();
+    if (LoadPatterns(m_patterns, GP_FolderPath(GP_Folder::Patterns)) < kPatternCount)
+        GP_Log(QStringLiteral("CChildView: not every outline pattern could be read\n"));
+    m_pField = std::make_unique<CGameField>(
+        this, *m_pSettings, [this](int id, int periodMs) { StartViewTimer(id, periodMs); },
+        [this](int id) { StopViewTimer(id); });
     // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
     for (int step = 0; step < kLoadingSteps - 2; ++step)
         CompleteLoadingStep();
@@ -89,7 +112,8 @@ CChildView::CChildView(QWidget* parent)
 
 CChildView::~CChildView()
 {
-    // The bands wear the view's skin: they go first.
+    // The game's windows and the bands wear the view's skin: they go first.
+    m_pField.reset();
     delete m_pCaptionPanel;
     delete m_pTightCaptionPanel;
     m_pSettings->SaveRegistrySet();
@@ -114,8 +138,24 @@ void CChildView::LoadSkin()
     WINSKIN::Skin::SetCurrent(previous);
 }
 
+QList<QImage> CChildView::SkinTextures() const
+{
+    QList<QImage> textures;
+    WINSKIN::Skin* skin = WINSKIN::Skin::Current();
+    WINSKIN::Rectangle* collection = skin ? skin->FindByName(QStringLiteral("Textures")) : nullptr;
+    for (int i = 0; collection && i < collection->GetChildCount(); ++i) {
+        WINSKIN::Bitmap* bitmap = collection->GetChild(i)->AsBitmap();
+        textures.append(bitmap ? bitmap->Picture() : QImage());
+    }
+    return textures;
+}
+
 void CChildView::BuildControls()
 {
+    m_pField->BuildControls(GP_FilePath(GP_Folder::SkinNox, QLatin1String(kPushCursorFile)));
+    m_pField->RebuildBackgrounds(SkinTextures());
+    UpdateFieldGeometry();
+    m_pHelpWindow = new CHelpOverlayWindow(this);
     m_pCaptionPanel = new CCaptionPanel(this, this);
     // Windows are not shown from inside a paint.
     QMetaObject::invokeMethod(this, &CChildView::ShowCaptionBands, Qt::QueuedConnection);
@@ -150,6 +190,21 @@ void CChildView::PlaceCaptionBands()
 void CChildView::resizeEvent(QResizeEvent*)
 {
     PlaceCaptionBands();
+    UpdateFieldGeometry();
+    if (m_pHelpWindow && m_help.IsShown())
+        m_pHelpWindow->ShowOverlay(m_help.Current(), FieldGeometry::LayoutRect(rect()));
+}
+
+QRect CChildView::FieldRect() const
+{
+    return FieldGeometry::FieldRect(rect(), m_gameMode, CCaptionPanel::kHeight);
+}
+
+void CChildView::UpdateFieldGeometry()
+{
+    // The trays belong to the play field whatever the mode is now.
+    const QRect field = FieldGeometry::FieldRect(rect(), GameMode::Play, CCaptionPanel::kHeight);
+    m_pField->SetGeometry(field, FieldGeometry::HandleSide(FieldGeometry::LayoutRect(rect())));
 }
 
 void CChildView::showEvent(QShowEvent*)
@@ -167,9 +222,173 @@ QColor CChildView::BoardColour() const
 void CChildView::ChangeGameMode(GameMode mode)
 {
     GP_Log(QStringLiteral("ChangeGameMode\n"));
-    m_gameMode = mode;
+    // Every tray closes and its windows hide; the hover box goes with the screens' buttons.
+    m_pField->LeavePlay();
+    if (m_gameMode == GameMode::Startup)
+        m_pField->ResetIdleClock();
+    m_help.Clear();
+    if (m_pHelpWindow)
+        m_pHelpWindow->hide();
+    SetUpMode(mode);
     ShowCaptionBands();
     update();
+}
+
+void CChildView::SetUpMode(GameMode mode)
+{
+    m_gameMode = mode;
+    switch (mode) {
+    case GameMode::MyPuzzles:
+        ShowHelp(mode);
+        LogNotBuilt("ChangeGameMode", "update the library's scroll and show the library buttons and popup menu");
+        return;
+    case GameMode::CreateImage:
+        update();
+        LogNotBuilt("ChangeGameMode", "open the image dialog of a new puzzle, or go back to the library when it fails");
+        return;
+    case GameMode::CreateParameters:
+        LogNotBuilt("ChangeGameMode", "show the puzzle's parameter dialog");
+        return;
+    case GameMode::Play:
+        LogNotBuilt("ChangeGameMode", "show the picture window");
+        ShowHelp(mode);
+        m_pField->EnterPlay();
+        return;
+    case GameMode::Calendar:
+    case GameMode::Treasury:
+        ShowHelp(mode);
+        LogNotBuilt("ChangeGameMode", "show the screen's buttons");
+        return;
+    case GameMode::Startup:
+        return;
+    }
+}
+
+void CChildView::ShowHelp(GameMode mode)
+{
+    const bool rotating = Session() && Session()->Puzzle()->m_bOptions[CGP_Puzzle::kOptionRotation];
+    if (m_help.Start(mode, rotating) && m_pHelpWindow)
+        m_pHelpWindow->ShowOverlay(m_help.Current(), FieldGeometry::LayoutRect(rect()));
+}
+
+void CChildView::DismissHelp()
+{
+    if (m_help.Dismiss() && m_pHelpWindow) {
+        m_pHelpWindow->ShowOverlay(m_help.Current(), FieldGeometry::LayoutRect(rect()));
+        return;
+    }
+    if (m_pHelpWindow)
+        m_pHelpWindow->hide();
+    update();
+}
+
+PlaySession* CChildView::Session() const
+{
+    return m_pField->Session();
+}
+
+bool CChildView::OpenPuzzleForPlay(const QString& path)
+{
+    GP_Log(QStringLiteral("CChildView::OpenPuzzleForPlay: %1\n").arg(path));
+    if (!m_pWorkers)
+        m_pWorkers = std::make_unique<CGP_PieceWorkers>(GP_PieceBuilderCount());
+    m_pWorkers->SetRepaint([this] { QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection); });
+    OpenForPlay::Request request;
+    request.path = path;
+    request.patterns = [this](int index) -> const CGP_Path* {
+        return index >= 0 && index < kPatternCount && !m_patterns[index].IsEmpty() ? &m_patterns[index] : nullptr;
+    };
+    request.workers = m_pWorkers.get();
+    request.field = FieldGeometry::FieldRect(rect(), GameMode::Play, CCaptionPanel::kHeight);
+    request.handleSide = FieldGeometry::HandleSide(FieldGeometry::LayoutRect(rect()));
+    const OpenForPlay::Result opened = OpenForPlay::Open(request);
+    if (!opened.puzzle) {
+        Ask(GP_FillString(GP_LoadString(IDS_PUZZLE_UNREADABLE), QFileInfo(path).fileName()), GP_LoadString(IDS_OK), QString(),
+            MB_OK | MB_ICONEXCLAMATION);
+        ChangeGameMode(GameMode::MyPuzzles);
+        return false;
+    }
+    CGP_PieceWorkers* workers = m_pWorkers.get();
+    CGP_Puzzle* puzzle = opened.puzzle.get();
+    m_pField->StartGame(opened.puzzle);
+    Session()->Controller().SetShadowRequest([workers, puzzle](const boost::shared_ptr<GP_GroupDeque>& groups) {
+        const std::deque<GP_GroupPtr> list = groups->Snapshot();
+        workers->RequestShadows(puzzle, std::vector<GP_GroupPtr>(list.begin(), list.end()));
+    });
+    ChangeGameMode(GameMode::Play);
+    return true;
+}
+
+void CChildView::StartViewTimer(int id, int periodMs)
+{
+    if (id > 0 && id < kTimerCount)
+        m_timers[size_t(id)].start(periodMs, this);
+}
+
+void CChildView::StopViewTimer(int id)
+{
+    if (id > 0 && id < kTimerCount)
+        m_timers[size_t(id)].stop();
+}
+
+bool CChildView::IsViewTimerActive(int id) const
+{
+    return id > 0 && id < kTimerCount && m_timers[size_t(id)].isActive();
+}
+
+void CChildView::timerEvent(QTimerEvent* event)
+{
+    for (int id = 1; id < kTimerCount; ++id) {
+        if (m_timers[size_t(id)].timerId() != event->timerId())
+            continue;
+        if (id == kPushTimer && m_gameMode == GameMode::Play) {
+            m_pField->OnTimer(id);
+            return;
+        }
+        StopViewTimer(id);
+        LogNotBuilt("OnTimer", "run the screens' timer");
+        return;
+    }
+    QWidget::timerEvent(event);
+}
+
+void CChildView::mousePressEvent(QMouseEvent* event)
+{
+    // A help picture swallows presses; the release that follows dismisses it.
+    if (m_help.IsShown() || m_gameMode != GameMode::Play)
+        return;
+    m_pField->Press(event->button(), event->position().toPoint(), event->modifiers().testFlag(Qt::ControlModifier));
+}
+
+void CChildView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a quick double click is a press like any other on the field.
+    mousePressEvent(event);
+}
+
+void CChildView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_help.IsShown() || m_gameMode != GameMode::Play)
+        return;
+    m_pField->Move(event->position().toPoint());
+}
+
+void CChildView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_help.IsShown()) {
+        if (event->button() == Qt::LeftButton)
+            DismissHelp();
+        return;
+    }
+    if (m_gameMode == GameMode::Play)
+        m_pField->Release(event->button(), event->position().toPoint());
+}
+
+void CChildView::wheelEvent(QWheelEvent* event)
+{
+    if (m_help.IsShown() || m_gameMode != GameMode::MyPuzzles)
+        return;
+    LogNotBuilt("OnMouseWheel", "scroll the library");
 }
 
 void CChildView::LogNotBuilt(const char* call, const char* wouldDo) const
@@ -186,7 +405,8 @@ void CChildView::CompleteLoadingStep()
 
 void CChildView::OnPlayGhost()
 {
-    LogNotBuilt("OnPlayGhost", "show or hide the ghost picture");
+    if (m_gameMode == GameMode::Play && !m_help.IsShown())
+        m_pField->OnPlayGhost();
 }
 
 void CChildView::OnPlayPicture()
@@ -202,7 +422,10 @@ void CChildView::OnPlayPause()
 bool CChildView::OnIdle(long)
 {
     // The solving clock, the hint blink and the join sparkle need idle time only in play.
-    return m_gameMode == GameMode::Play;
+    if (m_gameMode != GameMode::Play)
+        return false;
+    m_pField->Idle(window()->isActiveWindow() || QGuiApplication::applicationState() == Qt::ApplicationActive);
+    return true;
 }
 
 void CChildView::RefreshTightCaptionPanel()
@@ -238,6 +461,9 @@ void CChildView::OnSplashClosed()
     ChangeGameMode(GameMode::MyPuzzles);
     update();
     LogNotBuilt("OnSplashClosed", "show the library screen with its tabs and start the update check");
+    const QString puzzle = std::exchange(m_startPuzzle, QString());
+    if (!puzzle.isEmpty())
+        OpenPuzzleForPlay(puzzle);
 }
 
 void CChildView::OnMainMinimize()
@@ -357,6 +583,12 @@ void CChildView::StartScreenAnimation(int)
 
 void CChildView::StoreHelpFlag(const char* valueName)
 {
+    // A shown game help picture takes the click of the game band: it is dismissed as a release
+    // on the field would dismiss it.
+    if (m_gameMode == GameMode::Play && m_help.IsShown()) {
+        DismissHelp();
+        return;
+    }
     m_pSettings->DismissHelp(QLatin1String(valueName));
 }
 
@@ -374,7 +606,10 @@ void CChildView::LeaveAfterClose()
 void CChildView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.fillRect(event->rect(), BoardColour());
+    if (m_gameMode == GameMode::Play)
+        m_pField->Paint(painter, event->rect());
+    else
+        painter.fillRect(event->rect(), BoardColour());
     if (m_bFirstPaintDone)
         return;
     m_bFirstPaintDone = true;

@@ -1,19 +1,27 @@
 #pragma once
 
 #include "engine/GP_Event.h"
+#include "engine/GP_Path.h"
 #include "shell/dialogs/MainViewCommands.h"
 #include "skin/BmpButton.h"
 #include "view/model/GameMode.h"
+#include "view/model/HelpOverlays.h"
 
+#include <QBasicTimer>
 #include <QColor>
 #include <QWidget>
 
+#include <array>
 #include <atomic>
 #include <memory>
 
 class CCaptionPanel;
+class CGameField;
+class CGP_PieceWorkers;
 class CGP_SettingsStore;
+class CHelpOverlayWindow;
 class CTightCaptionPanel;
+class PlaySession;
 class QString;
 
 namespace WINSKIN {
@@ -22,11 +30,12 @@ class Skin;
 
 // The main view: the one client window of the main frame.
 //
-// This is its first, small form: it wears the default skin, paints the board colour, shows the
-// caption band of its screen and answers every call the frame, the application object, the
-// splash, the bands and the picture buttons make of it. The screens, the game field and the
-// play tools are not built yet; each call that would reach them writes one log line saying what
-// it would do, so the session log shows the calls arriving.
+// It wears the default skin, shows the caption band of its screen, switches between the screens
+// (modes), shows their one-time help pictures, keeps the view's timers and routes the pointer:
+// in play to the game field (CGameField), whose rules live in the model layer. The library,
+// calendar and Treasury screens, creation and the play tools are not built yet; each call that
+// would reach them writes one log line saying what it would do, so the session log shows the
+// calls arriving.
 class CChildView : public QWidget, public CMainViewCommands, public CBmpButtonReceiver
 {
     Q_OBJECT
@@ -42,6 +51,24 @@ public:
 
     GameMode CurrentMode() const { return m_gameMode; }
     void ChangeGameMode(GameMode mode);
+
+    // The view's timers by their numbers (1 popup menu, 2 hover box, 4 screen animation, 5 push).
+    static constexpr int kTimerCount = 6;
+    void StartViewTimer(int id, int periodMs);
+    void StopViewTimer(int id);
+    bool IsViewTimerActive(int id) const;
+
+    // The field rectangle of the current mode: the client area below its caption band.
+    QRect FieldRect() const;
+    // Opens a puzzle file for play and enters the field; a file that cannot be read shows one
+    // message and the library screen. Answers whether the game started.
+    bool OpenPuzzleForPlay(const QString& path);
+    // A puzzle named on the command line, opened once the splash has gone.
+    void SetStartPuzzle(const QString& path) { m_startPuzzle = path; }
+    PlaySession* Session() const;
+    CGameField* Field() const { return m_pField.get(); }
+    const HelpOverlays& Help() const { return m_help; }
+    CHelpOverlayWindow* HelpWindow() const { return m_pHelpWindow; }
 
     // Set while a play command must not run (a modal box of the view is up, the game is being
     // left, ...).
@@ -119,6 +146,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     void LogNotBuilt(const char* call, const char* wouldDo) const;
@@ -129,6 +162,11 @@ private:
     void ShowCaptionBands();
     void PlaceCaptionBands();
     void OnScreenButtonClicked(int buttonId);
+    void SetUpMode(GameMode mode);
+    void ShowHelp(GameMode mode);
+    void DismissHelp();
+    void UpdateFieldGeometry();
+    QList<QImage> SkinTextures() const;
 
     GameMode m_gameMode = GameMode::Startup;
     bool m_bPlayCommandBlock = false;
@@ -141,4 +179,11 @@ private:
     bool m_bSkinLoaded = false;
     CCaptionPanel* m_pCaptionPanel = nullptr;
     CTightCaptionPanel* m_pTightCaptionPanel = nullptr;
+    std::unique_ptr<CGameField> m_pField;
+    std::unique_ptr<CGP_PieceWorkers> m_pWorkers;
+    CGP_Path m_patterns[kPatternCount];
+    HelpOverlays m_help;
+    CHelpOverlayWindow* m_pHelpWindow = nullptr;
+    std::array<QBasicTimer, kTimerCount> m_timers;
+    QString m_startPuzzle;
 };
