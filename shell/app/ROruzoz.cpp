@@ -128,6 +128,7 @@ bool CROruzozApp::InitInstance(const QStringList& arguments)
     GP_srand(GP_TimeMs());
     g_bShowSplash = SplashWantedBy(arguments);
     GP_SetAppFolder(QDir::currentPath());
+    m_startPuzzle = PuzzleNamedBy(arguments);
     return true;
 }
 
@@ -180,6 +181,20 @@ bool CROruzozApp::SplashWantedBy(const QStringList& arguments)
     return true;
 }
 
+QString CROruzozApp::PuzzleNamedBy(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        // Flags are "-Name" or "/Name"; a full path of this platform starts with "/" too, but
+        // goes on through folders.
+        const bool flag = argument.startsWith(QLatin1Char('-'))
+            || (argument.startsWith(QLatin1Char('/')) && argument.indexOf(QLatin1Char('/'), 1) < 0);
+        if (!argument.isEmpty() && !flag)
+            return QFileInfo(argument).absoluteFilePath();
+    }
+    return QString();
+}
+
 int CROruzozApp::Run()
 {
     try {
@@ -192,6 +207,8 @@ int CROruzozApp::Run()
         MemoryDump::SetAfterDump(&OnFatalSignalDumped);
 
         CreateMainFrame();
+        if (!m_startPuzzle.isEmpty())
+            m_pMainWnd->View()->SetStartPuzzle(m_startPuzzle);
         CQuitSignalWatcher quitSignals([this] {
             if (m_pMainWnd)
                 m_pMainWnd->View()->CloseGame();

@@ -73,6 +73,9 @@ public:
     static QString InstanceLockPath();
     // The framework's splash flag: set unless the command line asks for embedding or automation.
     static bool SplashWantedBy(const QStringList& arguments);
+    // The puzzle file named on the command line (what a file manager passes when a player opens
+    // one), as a full path; empty when none is named.
+    static QString PuzzleNamedBy(const QStringList& arguments);
 
     // Seams for tests: where the screen description comes from, and how programs are started.
     using ScreenSource = std::function<GP_ScreenInfo()>;
@@ -96,6 +99,7 @@ private:
     std::unique_ptr<QLockFile> m_pInstanceLock;
     QString m_updateInstallerPath;
     QString m_secondString;  // kept for the object's layout; nothing reads it
+    QString m_startPuzzle;
     CMainFrame* m_pMainWnd = nullptr;
     std::unique_ptr<CGP_LogFile> m_pLog;
     QTimer m_idleTimer;
