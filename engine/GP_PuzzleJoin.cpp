@@ -62,6 +62,50 @@ Match FindMatch(const CGP_PuzzlePieceUnion& a, const CGP_PuzzlePieceUnion& b)
     return {};
 }
 
+struct PairMatch
+{
+    size_t i = 0;
+    size_t j = 0;
+    Match match;
+};
+
+// The first pair of the scan (each group with every group after it, in drawing order) that may
+// join and fits. Only pairs with an active group count (the held one, or without one the
+// selected ones), so they alone are paired with the rest: a drop among thousands of loose
+// groups costs one pass, not one per pair.
+PairMatch FirstJoin(const std::deque<GP_GroupPtr>& groups, const GP_GroupPtr& held)
+{
+    const auto active = [&held](const GP_GroupPtr& group) { return held ? group == held : group->m_bSelected; };
+    std::vector<size_t> actives;
+    for (size_t i = 0; i < groups.size(); ++i) {
+        if (active(groups[i]))
+            actives.push_back(i);
+    }
+    PairMatch pair;
+    const auto fits = [&](size_t i, size_t j) {
+        const CGP_PuzzlePieceUnion& a = *groups[i];
+        const CGP_PuzzlePieceUnion& b = *groups[j];
+        if (a.m_nLocation != b.m_nLocation)
+            return false;
+        pair = PairMatch{i, j, FindMatch(a, b)};
+        return pair.match.found;
+    };
+    for (size_t i = 0; i < groups.size(); ++i) {
+        if (active(groups[i])) {
+            for (size_t j = i + 1; j < groups.size(); ++j) {
+                if (fits(i, j))
+                    return pair;
+            }
+            continue;
+        }
+        for (auto it = std::upper_bound(actives.begin(), actives.end(), i); it != actives.end(); ++it) {
+            if (fits(i, *it))
+                return pair;
+        }
+    }
+    return PairMatch{};
+}
+
 void MoveGroup(CGP_PuzzlePieceUnion& group, int dx, int dy)
 {
     for (const GP_PiecePtr& piece : group.m_pieces) {
@@ -109,49 +153,39 @@ bool CGP_Puzzle::TryJoin(const ShadowRequest& requestShadows)
         std::deque<GP_GroupPtr>& groups = m_pGroups->Items();
         if (groups.size() == 1)
             return false;
-        bool restart = true;
-        while (restart) {
-            restart = false;
-            for (size_t i = 0; i < groups.size() && !restart; ++i) {
-                for (size_t j = i + 1; j < groups.size() && !restart; ++j) {
-                    const GP_GroupPtr a = groups[i];
-                    const GP_GroupPtr b = groups[j];
-                    if (m_pHeldGroup ? (a != m_pHeldGroup && b != m_pHeldGroup) : (!a->m_bSelected && !b->m_bSelected))
-                        continue;
-                    if (a->m_nLocation != b->m_nLocation)
-                        continue;
-                    const Match match = FindMatch(*a, *b);
-                    if (!match.found)
-                        continue;
-                    // The larger group stays; of two equal ones the first moves.
-                    const bool aStays = a->m_pieces.size() > b->m_pieces.size();
-                    const GP_GroupPtr& stays = aStays ? a : b;
-                    const GP_GroupPtr& moves = aStays ? b : a;
-                    const int dx = aStays ? -match.ex : match.ex;
-                    const int dy = aStays ? -match.ey : match.ey;
-                    Remove(groups, moves);
-                    stays->m_pShadow.reset();
-                    moves->m_pShadow.reset();
-                    // What the player moved keeps being what the player moved, so that the
-                    // pieces it has just joined can join the next neighbour in this same pass.
-                    if (moves == m_pHeldGroup)
-                        m_pHeldGroup = stays;
-                    if (moves->m_bSelected)
-                        stays->m_bSelected = true;
-                    moves->m_bSelected = false;
-                    for (const GP_PiecePtr& piece : moves->m_pieces) {
-                        piece->m_nX += dx;
-                        piece->m_nY += dy;
-                        stays->m_pieces.push_back(piece);
-                    }
-                    moves->m_pieces.clear();
-                    Refile(groups, stays);
-                    if (std::find(touched.begin(), touched.end(), stays) == touched.end())
-                        touched.push_back(stays);
-                    joined = true;
-                    restart = true;
-                }
+        for (;;) {
+            const PairMatch pair = FirstJoin(groups, m_pHeldGroup);
+            if (!pair.match.found)
+                break;
+            const GP_GroupPtr a = groups[pair.i];
+            const GP_GroupPtr b = groups[pair.j];
+            const Match& match = pair.match;
+            // The larger group stays; of two equal ones the first moves.
+            const bool aStays = a->m_pieces.size() > b->m_pieces.size();
+            const GP_GroupPtr& stays = aStays ? a : b;
+            const GP_GroupPtr& moves = aStays ? b : a;
+            const int dx = aStays ? -match.ex : match.ex;
+            const int dy = aStays ? -match.ey : match.ey;
+            Remove(groups, moves);
+            stays->m_pShadow.reset();
+            moves->m_pShadow.reset();
+            // What the player moved keeps being what the player moved, so that the
+            // pieces it has just joined can join the next neighbour in this same pass.
+            if (moves == m_pHeldGroup)
+                m_pHeldGroup = stays;
+            if (moves->m_bSelected)
+                stays->m_bSelected = true;
+            moves->m_bSelected = false;
+            for (const GP_PiecePtr& piece : moves->m_pieces) {
+                piece->m_nX += dx;
+                piece->m_nY += dy;
+                stays->m_pieces.push_back(piece);
             }
+            moves->m_pieces.clear();
+            Refile(groups, stays);
+            if (std::find(touched.begin(), touched.end(), stays) == touched.end())
+                touched.push_back(stays);
+            joined = true;
         }
         if (groups.size() == 1) {
             solved = true;
