@@ -339,11 +339,12 @@ void CROruzozApp::StartIdleProcessing()
 
 void CROruzozApp::RunIdleStep()
 {
-    // A 0 ms timer runs whenever the event queue is empty: that is the idle time, for as long as
-    // the view wants it; otherwise the view is asked again now and then.
+    // The timer runs between the player's events: that is the idle time, every few
+    // milliseconds for as long as the view wants it; otherwise the view is asked again now and
+    // then.
     const bool more = OnIdle(m_idleCount);
     m_idleCount = more ? m_idleCount + 1 : 0;
-    m_idleTimer.setInterval(more ? 0 : kSlowIdleMs);
+    m_idleTimer.setInterval(more ? kBusyIdleMs : kSlowIdleMs);
 }
 
 void CROruzozApp::ArmCrashTest()

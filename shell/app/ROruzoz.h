@@ -33,6 +33,9 @@ public:
     static constexpr int kMinScreenHeight = 600;
     static constexpr int kMinColourDepth = 16;
     static constexpr int kSlowIdleMs = 100;
+    // While the view wants idle time (a game on the field) its steps come this often: the
+    // clock, the hint and the sparkle need no more, and a busier loop would take a processor.
+    static constexpr int kBusyIdleMs = 10;
     static constexpr int kKeyGhost = 71;    // 'G'
     static constexpr int kKeyPicture = 80;  // 'P'
     static constexpr int kKeyPause = 19;    // Pause
