@@ -405,6 +405,7 @@ void CChildView::CompleteLoadingStep()
 
 void CChildView::OnPlayGhost()
 {
+    GP_Log(QStringLiteral("OnPlayGhost\n"));
     if (m_gameMode == GameMode::Play && !m_help.IsShown())
         m_pField->OnPlayGhost();
 }
