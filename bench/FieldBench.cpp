@@ -9,7 +9,6 @@
 #include "engine/GP_PuzzlePieceUnion.h"
 #include "engine/GP_Random.h"
 #include "engine/PieceBuilderThread.h"
-#include "skin/Bitmap.h"
 #include "skin/Skin.h"
 #include "view/FieldPainter.h"
 #include "view/model/BoardBackgrounds.h"
@@ -94,10 +93,7 @@ struct Game
 
         WINSKIN::Skin skin;
         skin.Load(SourceRoot() + QStringLiteral("/resources/game/SKINS Nox/Advanced.skn"));
-        QList<QImage> textures;
-        if (WINSKIN::Rectangle* collection = skin.FindByName(QStringLiteral("Textures")))
-            for (int i = 0; i < collection->GetChildCount(); ++i)
-                textures.append(collection->GetChild(i)->AsBitmap() ? collection->GetChild(i)->AsBitmap()->Picture() : QImage());
+        const QList<QImage> textures = FieldPainter::SkinTextures(&skin);
         CBoardBackgrounds backgrounds;
         backgrounds.Rebuild(CGP_SettingsStore::DefaultColor(0, GP_Table::Board),
                             CBoardBackgrounds::TextureAt(textures, CGP_SettingsStore::DefaultTexture(0, GP_Table::Board)),

@@ -1,8 +1,6 @@
 #include "view/ChildView.h"
 
 #include "engine/GP_Folders.h"
-#include "engine/GP_PieceWorkers.h"
-#include "engine/PieceBuilderThread.h"
 #include "resources/StringTable.h"
 #include "shell/dialogs/CaptionPanel.h"
 #include "shell/dialogs/LoadingDialog.h"
@@ -11,13 +9,11 @@
 #include "shell/dialogs/TightCaptionPanel.h"
 #include "skin/ClickSoundPlayer.h"
 #include "skin/LDialog.h"
-#include "skin/Bitmap.h"
 #include "skin/Skin.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
 #include "view/model/FieldGeometry.h"
 #include "view/model/GP_SettingsStore.h"
-#include "view/model/OpenForPlay.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -93,18 +89,16 @@ constexpr int kPushTimer = 5;
 CChildView::CChildView(QWidget* parent)
     : QWidget(parent)
     , m_pSettings(std::make_unique<CGP_SettingsStore>())
-    , m_help(*m_pSettings)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     m_pSettings->LoadRegistrySet();
     CLDialog::SetSoundOn(m_pSettings->Settings().SoundFXEnable);
     LoadSkin();
-    if (LoadPatterns(m_patterns, GP_FolderPath(GP_Folder::Patterns)) < kPatternCount)
-        GP_Log(QStringLiteral("CChildView: not every outline pattern could be read\n"));
     m_pField = std::make_unique<CGameField>(
         this, *m_pSettings, [this](int id, int periodMs) { StartViewTimer(id, periodMs); },
         [this](int id) { StopViewTimer(id); });
+    m_pHelp = new CHelpOverlayWindow(this, *m_pSettings);
     // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
     for (int step = 0; step < kLoadingSteps - 2; ++step)
         CompleteLoadingStep();
@@ -138,24 +132,11 @@ void CChildView::LoadSkin()
     WINSKIN::Skin::SetCurrent(previous);
 }
 
-QList<QImage> CChildView::SkinTextures() const
-{
-    QList<QImage> textures;
-    WINSKIN::Skin* skin = WINSKIN::Skin::Current();
-    WINSKIN::Rectangle* collection = skin ? skin->FindByName(QStringLiteral("Textures")) : nullptr;
-    for (int i = 0; collection && i < collection->GetChildCount(); ++i) {
-        WINSKIN::Bitmap* bitmap = collection->GetChild(i)->AsBitmap();
-        textures.append(bitmap ? bitmap->Picture() : QImage());
-    }
-    return textures;
-}
-
 void CChildView::BuildControls()
 {
     m_pField->BuildControls(GP_FilePath(GP_Folder::SkinNox, QLatin1String(kPushCursorFile)));
-    m_pField->RebuildBackgrounds(SkinTextures());
+    m_pField->RebuildBackgrounds(FieldPainter::SkinTextures(WINSKIN::Skin::Current()));
     UpdateFieldGeometry();
-    m_pHelpWindow = new CHelpOverlayWindow(this);
     m_pCaptionPanel = new CCaptionPanel(this, this);
     // Windows are not shown from inside a paint.
     QMetaObject::invokeMethod(this, &CChildView::ShowCaptionBands, Qt::QueuedConnection);
@@ -191,8 +172,7 @@ void CChildView::resizeEvent(QResizeEvent*)
 {
     PlaceCaptionBands();
     UpdateFieldGeometry();
-    if (m_pHelpWindow && m_help.IsShown())
-        m_pHelpWindow->ShowOverlay(m_help.Current(), FieldGeometry::LayoutRect(rect()));
+    m_pHelp->Follow();
 }
 
 QRect CChildView::FieldRect() const
@@ -226,9 +206,7 @@ void CChildView::ChangeGameMode(GameMode mode)
     m_pField->LeavePlay();
     if (m_gameMode == GameMode::Startup)
         m_pField->ResetIdleClock();
-    m_help.Clear();
-    if (m_pHelpWindow)
-        m_pHelpWindow->hide();
+    m_pHelp->Clear();
     SetUpMode(mode);
     ShowCaptionBands();
     update();
@@ -266,20 +244,7 @@ void CChildView::SetUpMode(GameMode mode)
 
 void CChildView::ShowHelp(GameMode mode)
 {
-    const bool rotating = Session() && Session()->Puzzle()->m_bOptions[CGP_Puzzle::kOptionRotation];
-    if (m_help.Start(mode, rotating) && m_pHelpWindow)
-        m_pHelpWindow->ShowOverlay(m_help.Current(), FieldGeometry::LayoutRect(rect()));
-}
-
-void CChildView::DismissHelp()
-{
-    if (m_help.Dismiss() && m_pHelpWindow) {
-        m_pHelpWindow->ShowOverlay(m_help.Current(), FieldGeometry::LayoutRect(rect()));
-        return;
-    }
-    if (m_pHelpWindow)
-        m_pHelpWindow->hide();
-    update();
+    m_pHelp->Start(mode, Session() && Session()->Puzzle()->m_bOptions[CGP_Puzzle::kOptionRotation]);
 }
 
 PlaySession* CChildView::Session() const
@@ -290,31 +255,12 @@ PlaySession* CChildView::Session() const
 bool CChildView::OpenPuzzleForPlay(const QString& path)
 {
     GP_Log(QStringLiteral("CChildView::OpenPuzzleForPlay: %1\n").arg(path));
-    if (!m_pWorkers)
-        m_pWorkers = std::make_unique<CGP_PieceWorkers>(GP_PieceBuilderCount());
-    m_pWorkers->SetRepaint([this] { QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection); });
-    OpenForPlay::Request request;
-    request.path = path;
-    request.patterns = [this](int index) -> const CGP_Path* {
-        return index >= 0 && index < kPatternCount && !m_patterns[index].IsEmpty() ? &m_patterns[index] : nullptr;
-    };
-    request.workers = m_pWorkers.get();
-    request.field = FieldGeometry::FieldRect(rect(), GameMode::Play, CCaptionPanel::kHeight);
-    request.handleSide = FieldGeometry::HandleSide(FieldGeometry::LayoutRect(rect()));
-    const OpenForPlay::Result opened = OpenForPlay::Open(request);
-    if (!opened.puzzle) {
+    if (!m_pField->OpenGame(path)) {
         Ask(GP_FillString(GP_LoadString(IDS_PUZZLE_UNREADABLE), QFileInfo(path).fileName()), GP_LoadString(IDS_OK), QString(),
             MB_OK | MB_ICONEXCLAMATION);
         ChangeGameMode(GameMode::MyPuzzles);
         return false;
     }
-    CGP_PieceWorkers* workers = m_pWorkers.get();
-    CGP_Puzzle* puzzle = opened.puzzle.get();
-    m_pField->StartGame(opened.puzzle);
-    Session()->Controller().SetShadowRequest([workers, puzzle](const boost::shared_ptr<GP_GroupDeque>& groups) {
-        const std::deque<GP_GroupPtr> list = groups->Snapshot();
-        workers->RequestShadows(puzzle, std::vector<GP_GroupPtr>(list.begin(), list.end()));
-    });
     ChangeGameMode(GameMode::Play);
     return true;
 }
@@ -354,39 +300,39 @@ void CChildView::timerEvent(QTimerEvent* event)
 
 void CChildView::mousePressEvent(QMouseEvent* event)
 {
-    // A help picture swallows presses; the release that follows dismisses it.
-    if (m_help.IsShown() || m_gameMode != GameMode::Play)
-        return;
-    m_pField->Press(event->button(), event->position().toPoint(), event->modifiers().testFlag(Qt::ControlModifier));
+    RoutePointer(*event);
 }
 
 void CChildView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The second press of a quick double click is a press like any other on the field.
-    mousePressEvent(event);
+    RoutePointer(*event);
 }
 
 void CChildView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_help.IsShown() || m_gameMode != GameMode::Play)
-        return;
-    m_pField->Move(event->position().toPoint());
+    RoutePointer(*event);
 }
 
 void CChildView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_help.IsShown()) {
-        if (event->button() == Qt::LeftButton)
-            DismissHelp();
+    RoutePointer(*event);
+}
+
+void CChildView::RoutePointer(const QMouseEvent& event)
+{
+    // A help picture swallows the pointer; the left release that follows dismisses it.
+    if (m_pHelp->IsShown()) {
+        if (event.type() == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton)
+            m_pHelp->Dismiss();
         return;
     }
     if (m_gameMode == GameMode::Play)
-        m_pField->Release(event->button(), event->position().toPoint());
+        m_pField->Pointer(event);
 }
 
 void CChildView::wheelEvent(QWheelEvent* event)
 {
-    if (m_help.IsShown() || m_gameMode != GameMode::MyPuzzles)
+    if (m_pHelp->IsShown() || m_gameMode != GameMode::MyPuzzles)
         return;
     LogNotBuilt("OnMouseWheel", "scroll the library");
 }
@@ -406,7 +352,7 @@ void CChildView::CompleteLoadingStep()
 void CChildView::OnPlayGhost()
 {
     GP_Log(QStringLiteral("OnPlayGhost\n"));
-    if (m_gameMode == GameMode::Play && !m_help.IsShown())
+    if (m_gameMode == GameMode::Play && !m_pHelp->IsShown())
         m_pField->OnPlayGhost();
 }
 
@@ -586,8 +532,8 @@ void CChildView::StoreHelpFlag(const char* valueName)
 {
     // A shown game help picture takes the click of the game band: it is dismissed as a release
     // on the field would dismiss it.
-    if (m_gameMode == GameMode::Play && m_help.IsShown()) {
-        DismissHelp();
+    if (m_gameMode == GameMode::Play && m_pHelp->IsShown()) {
+        m_pHelp->Dismiss();
         return;
     }
     m_pSettings->DismissHelp(QLatin1String(valueName));

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "engine/GP_Event.h"
-#include "engine/GP_Path.h"
 #include "shell/dialogs/MainViewCommands.h"
 #include "skin/BmpButton.h"
 #include "view/model/GameMode.h"
-#include "view/model/HelpOverlays.h"
 
 #include <QBasicTimer>
 #include <QColor>
@@ -17,7 +15,6 @@
 
 class CCaptionPanel;
 class CGameField;
-class CGP_PieceWorkers;
 class CGP_SettingsStore;
 class CHelpOverlayWindow;
 class CTightCaptionPanel;
@@ -67,8 +64,7 @@ public:
     void SetStartPuzzle(const QString& path) { m_startPuzzle = path; }
     PlaySession* Session() const;
     CGameField* Field() const { return m_pField.get(); }
-    const HelpOverlays& Help() const { return m_help; }
-    CHelpOverlayWindow* HelpWindow() const { return m_pHelpWindow; }
+    CHelpOverlayWindow* HelpWindow() const { return m_pHelp; }
 
     // Set while a play command must not run (a modal box of the view is up, the game is being
     // left, ...).
@@ -164,9 +160,8 @@ private:
     void OnScreenButtonClicked(int buttonId);
     void SetUpMode(GameMode mode);
     void ShowHelp(GameMode mode);
-    void DismissHelp();
+    void RoutePointer(const QMouseEvent& event);
     void UpdateFieldGeometry();
-    QList<QImage> SkinTextures() const;
 
     GameMode m_gameMode = GameMode::Startup;
     bool m_bPlayCommandBlock = false;
@@ -180,10 +175,7 @@ private:
     CCaptionPanel* m_pCaptionPanel = nullptr;
     CTightCaptionPanel* m_pTightCaptionPanel = nullptr;
     std::unique_ptr<CGameField> m_pField;
-    std::unique_ptr<CGP_PieceWorkers> m_pWorkers;
-    CGP_Path m_patterns[kPatternCount];
-    HelpOverlays m_help;
-    CHelpOverlayWindow* m_pHelpWindow = nullptr;
+    CHelpOverlayWindow* m_pHelp = nullptr;
     std::array<QBasicTimer, kTimerCount> m_timers;
     QString m_startPuzzle;
 };

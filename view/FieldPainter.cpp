@@ -3,6 +3,8 @@
 #include "engine/GP_Puzzle.h"
 #include "engine/GP_PuzzlePieceUnion.h"
 #include "resources/GP_Resources.h"
+#include "skin/Bitmap.h"
+#include "skin/Skin.h"
 #include "view/model/PlaySession.h"
 
 #include <QPainter>
@@ -37,6 +39,17 @@ void FieldPainter::SetBackgrounds(const QImage& board, const QImage& trays)
 {
     m_board = board;
     m_trays = trays;
+}
+
+QList<QImage> FieldPainter::SkinTextures(const WINSKIN::Skin* skin)
+{
+    QList<QImage> textures;
+    WINSKIN::Rectangle* collection = skin ? skin->FindByName(QStringLiteral("Textures")) : nullptr;
+    for (int i = 0; collection && i < collection->GetChildCount(); ++i) {
+        WINSKIN::Bitmap* bitmap = collection->GetChild(i)->AsBitmap();
+        textures.append(bitmap ? bitmap->Picture() : QImage());
+    }
+    return textures;
 }
 
 void FieldPainter::Tile(QPainter& painter, const QRect& rect, const QImage& tile)

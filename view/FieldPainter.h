@@ -3,9 +3,15 @@
 #include <QImage>
 #include <QRect>
 
+#include <QList>
+
 class CPocket;
 class PlaySession;
 class QPainter;
+
+namespace WINSKIN {
+class Skin;
+}
 
 // Paints a game: the board tiled with its background, the ghost picture, the pieces, the join
 // sparkle, the trays with their own background and the selection band. The view and its tray
@@ -30,6 +36,8 @@ public:
     // The whole view of a game as its windows show it, for a picture made without windows.
     void PaintView(QPainter& painter, const PlaySession& session, const QRect& view) const;
 
+    // The pictures of a skin's "Textures" collection, pattern by pattern (none without a skin).
+    static QList<QImage> SkinTextures(const WINSKIN::Skin* skin);
     // The board's tile laid from the view's origin, so neighbouring repaints meet seamlessly.
     static void Tile(QPainter& painter, const QRect& rect, const QImage& tile);
     // The selection band: a dotted outline that shows on any background.

@@ -1,8 +1,11 @@
 #include "view/GameField.h"
 
 #include "engine/GP_Clock.h"
+#include "engine/GP_Folders.h"
+#include "engine/GP_PieceWorkers.h"
 #include "engine/GP_Puzzle.h"
 #include "engine/GP_PuzzlePieceUnion.h"
+#include "engine/PieceBuilderThread.h"
 #include "shell/dialogs/MessageBoxDialog.h"
 #include "shell/log/GP_LogFile.h"
 #include "skin/ClickSoundPlayer.h"
@@ -10,7 +13,9 @@
 #include "view/TrayWindows.h"
 #include "view/model/BoardBackgrounds.h"
 #include "view/model/GP_SettingsStore.h"
+#include "view/model/OpenForPlay.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -27,9 +32,14 @@ CGameField::CGameField(QWidget* view, CGP_SettingsStore& settings, TimerControl 
     , m_startTimer(std::move(startTimer))
     , m_stopTimer(std::move(stopTimer))
 {
+    if (LoadPatterns(m_patterns, GP_FolderPath(GP_Folder::Patterns)) < kPatternCount)
+        GP_Log(QStringLiteral("CGameField: not every outline pattern could be read\n"));
 }
 
-CGameField::~CGameField() = default;
+CGameField::~CGameField()
+{
+    m_pWorkers.reset();
+}
 
 void CGameField::BuildControls(const QString& pushCursorPath)
 {
@@ -63,8 +73,39 @@ void CGameField::RebuildBackgrounds(const QList<QImage>& textures)
     m_painter.SetBackgrounds(backgrounds.Board(), backgrounds.Trays());
 }
 
+bool CGameField::OpenGame(const QString& path)
+{
+    if (!m_pWorkers) {
+        m_pWorkers = std::make_unique<CGP_PieceWorkers>(GP_PieceBuilderCount());
+        // Shadows arrive on the shadow builder's thread; the view repaints on its own.
+        QPointer<QWidget> view = m_view;
+        m_pWorkers->SetRepaint([view] { QMetaObject::invokeMethod(view, [view] { if (view) view->update(); }, Qt::QueuedConnection); });
+    }
+    OpenForPlay::Request request;
+    request.path = path;
+    request.patterns = [this](int index) -> const CGP_Path* {
+        return index >= 0 && index < kPatternCount && !m_patterns[index].IsEmpty() ? &m_patterns[index] : nullptr;
+    };
+    request.workers = m_pWorkers.get();
+    request.field = m_field;
+    request.handleSide = m_handleSide;
+    const OpenForPlay::Result opened = OpenForPlay::Open(request);
+    if (!opened.puzzle)
+        return false;
+    StartGame(opened.puzzle);
+    CGP_PieceWorkers* workers = m_pWorkers.get();
+    CGP_Puzzle* puzzle = opened.puzzle.get();
+    m_pSession->Controller().SetShadowRequest([workers, puzzle](const boost::shared_ptr<GP_GroupDeque>& groups) {
+        const std::deque<GP_GroupPtr> list = groups->Snapshot();
+        workers->RequestShadows(puzzle, std::vector<GP_GroupPtr>(list.begin(), list.end()));
+    });
+    return true;
+}
+
 void CGameField::StartGame(const boost::shared_ptr<CGP_Puzzle>& puzzle)
 {
+    if (m_pWorkers)
+        m_pWorkers->WaitForShadows();
     m_pSession.reset();
     if (!puzzle)
         return;
@@ -125,6 +166,25 @@ void CGameField::SyncPauseBox()
     const QRect box = shown ? QRect(m_view->mapFromGlobal(g_pPauseBox->frameGeometry().topLeft()), g_pPauseBox->frameGeometry().size())
                             : QRect();
     m_pSession->SetPauseBox(shown, box);
+}
+
+void CGameField::Pointer(const QMouseEvent& event)
+{
+    const QPoint point = event.position().toPoint();
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        Press(event.button(), point, event.modifiers().testFlag(Qt::ControlModifier));
+        return;
+    case QEvent::MouseMove:
+        Move(point);
+        return;
+    case QEvent::MouseButtonRelease:
+        Release(event.button(), point);
+        return;
+    default:
+        return;
+    }
 }
 
 void CGameField::Press(Qt::MouseButton button, const QPoint& point, bool ctrl)

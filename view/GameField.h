@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/GP_Path.h"
 #include "view/FieldPainter.h"
 #include "view/model/PlaySession.h"
 
@@ -14,6 +15,7 @@ class CGameCursors;
 class CGP_PieceWorkers;
 class CGP_SettingsStore;
 class CTrayWindows;
+class QMouseEvent;
 class QPainter;
 class QWidget;
 
@@ -39,7 +41,10 @@ public:
     // The board and tray tiles from the settings' colours and the skin's patterns.
     void RebuildBackgrounds(const QList<QImage>& textures);
 
-    // A new game takes the field (null: none).
+    // Opens a puzzle file for play with the view's patterns and piece builders; false (logged)
+    // when it cannot be read. The game takes the field.
+    bool OpenGame(const QString& path);
+    // A game takes the field (null: none); the one before goes, once no worker builds for it.
     void StartGame(const boost::shared_ptr<CGP_Puzzle>& puzzle);
     PlaySession* Session() const { return m_pSession.get(); }
     const FieldPainter& Painter() const { return m_painter; }
@@ -52,7 +57,9 @@ public:
 
     void Paint(QPainter& painter, const QRect& update);
 
-    // The pointer and the timers while in play.
+    // The pointer and the timers while in play. The second press of a quick double click is a
+    // press like any other.
+    void Pointer(const QMouseEvent& event);
     void Press(Qt::MouseButton button, const QPoint& point, bool ctrl);
     void Move(const QPoint& point);
     void Release(Qt::MouseButton button, const QPoint& point);
@@ -85,7 +92,10 @@ private:
     TimerControl m_startTimer;
     std::function<void(int)> m_stopTimer;
     FieldPainter m_painter;
+    CGP_Path m_patterns[kPatternCount];
     std::unique_ptr<PlaySession> m_pSession;
+    // The builders make the pieces and shadows of the game: they stop before the game goes.
+    std::unique_ptr<CGP_PieceWorkers> m_pWorkers;
     std::array<CTrayWindows*, 2> m_trays{};
     CGameCursors* m_pCursors = nullptr;
     QRect m_field;

@@ -12,26 +12,54 @@ namespace {
 constexpr int kPlainVeilAlpha = 128;
 } // namespace
 
-CHelpOverlayWindow::CHelpOverlayWindow(QWidget* view)
+CHelpOverlayWindow::CHelpOverlayWindow(QWidget* view, CGP_SettingsStore& settings)
     : QWidget(view)
+    , m_overlays(settings)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
 }
 
-bool CHelpOverlayWindow::ShowOverlay(const QString& valueName, const QRect& layout)
+void CHelpOverlayWindow::Start(GameMode mode, bool rotatingPuzzle)
 {
+    m_overlays.Start(mode, rotatingPuzzle);
+    ShowCurrent();
+}
+
+void CHelpOverlayWindow::Dismiss()
+{
+    m_overlays.Dismiss();
+    ShowCurrent();
+}
+
+void CHelpOverlayWindow::Clear()
+{
+    m_overlays.Clear();
+    hide();
+}
+
+void CHelpOverlayWindow::Follow()
+{
+    if (IsShown())
+        ShowCurrent();
+}
+
+void CHelpOverlayWindow::ShowCurrent()
+{
+    if (!m_overlays.IsShown()) {
+        hide();
+        parentWidget()->update();
+        return;
+    }
     GP_InitResources();
-    m_picture = QImage(GP_BitmapPath(valueName)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    m_name = valueName;
-    m_layout = layout;
+    m_picture = QImage(GP_BitmapPath(m_overlays.Current())).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (m_picture.isNull())
-        GP_Log(QStringLiteral("CHelpOverlayWindow: no picture for %1\n").arg(valueName));
+        GP_Log(QStringLiteral("CHelpOverlayWindow: no picture for %1\n").arg(m_overlays.Current()));
+    m_layout = FieldGeometry::LayoutRect(parentWidget()->rect());
     setGeometry(parentWidget()->rect());
     raise();
     show();
     update();
-    return !m_picture.isNull();
 }
 
 QRect CHelpOverlayWindow::PictureRect() const

@@ -1,27 +1,39 @@
 #pragma once
 
+#include "view/model/HelpOverlays.h"
+
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
-// A one-time help picture over the whole view: the picture at its own aspect ratio, as large as
-// the layout rectangle allows and centred in it, over the screen dimmed by the picture's own
-// veil. The pointer goes through to the view, which decides what a click does.
+// The one-time help pictures over the whole view: each picture at its own aspect ratio, as
+// large as the layout rectangle allows and centred in it, over the screen dimmed by the
+// picture's own veil. The pointer goes through to the view, which swallows presses while a
+// picture is up and dismisses it with the next left release.
 class CHelpOverlayWindow : public QWidget
 {
 public:
-    explicit CHelpOverlayWindow(QWidget* view);
+    CHelpOverlayWindow(QWidget* view, CGP_SettingsStore& settings);
 
-    // Shows the picture named by the overlay's value name; false (logged) when there is none.
-    bool ShowOverlay(const QString& valueName, const QRect& layout);
-    const QString& Overlay() const { return m_name; }
+    const HelpOverlays& Overlays() const { return m_overlays; }
+    bool IsShown() const { return m_overlays.IsShown(); }
+    // The screen's chain starts: its first picture never dismissed comes up.
+    void Start(GameMode mode, bool rotatingPuzzle);
+    // The shown picture is dismissed for good; the next of the chain, if any, comes up.
+    void Dismiss();
+    // No picture (the screen changes).
+    void Clear();
+    // The view's size changed.
+    void Follow();
     QRect PictureRect() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString m_name;
+    void ShowCurrent();
+
+    HelpOverlays m_overlays;
     QImage m_picture;
     QRect m_layout;
 };

@@ -58,7 +58,7 @@ TEST(GameFieldView, APuzzleOpensForPlayItsHelpGoesWithAClickAndTheMouseDragsAPie
         EXPECT_EQ(session->Field(), QRect(0, 50, 1024, 718));
 
         // The help picture swallows the press; the release dismisses it for good.
-        ASSERT_TRUE(view.Help().IsShown());
+        ASSERT_TRUE(view.HelpWindow()->IsShown());
         EXPECT_TRUE(view.HelpWindow()->isVisible());
         const GP_GroupPtr top = session->Puzzle()->m_pGroups->Snapshot().front();
         const GP_PiecePtr piece = OnlyPiece(top);
@@ -68,7 +68,7 @@ TEST(GameFieldView, APuzzleOpensForPlayItsHelpGoesWithAClickAndTheMouseDragsAPie
         QTest::mousePress(&view, Qt::LeftButton, {}, grip);
         EXPECT_EQ(session->Puzzle()->m_pHeldGroup, nullptr);
         QTest::mouseRelease(&view, Qt::LeftButton, {}, grip);
-        EXPECT_FALSE(view.Help().IsShown());
+        EXPECT_FALSE(view.HelpWindow()->IsShown());
         EXPECT_FALSE(view.HelpWindow()->isVisible());
         EXPECT_TRUE(view.Settings().HelpDismissed(QStringLiteral("HlpGame1")));
 

@@ -7,7 +7,6 @@
 
 #include "engine/GP_PieceWorkers.h"
 #include "engine/GP_Random.h"
-#include "skin/Bitmap.h"
 #include "skin/Skin.h"
 #include "view/FieldPainter.h"
 #include "view/model/BoardBackgrounds.h"
@@ -124,15 +123,7 @@ QList<QImage> SkinTextures()
         path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + GP_FolderName(GP_Folder::SkinNox) + QLatin1Char('/')
                + QLatin1String(kSkinFile);
     WINSKIN::Skin skin;
-    QList<QImage> textures;
-    if (!skin.Load(path))
-        return textures;
-    WINSKIN::Rectangle* collection = skin.FindByName(QStringLiteral("Textures"));
-    for (int i = 0; collection && i < collection->GetChildCount(); ++i) {
-        WINSKIN::Bitmap* bitmap = collection->GetChild(i)->AsBitmap();
-        textures.append(bitmap ? bitmap->Picture() : QImage());
-    }
-    return textures;
+    return skin.Load(path) ? FieldPainter::SkinTextures(&skin) : QList<QImage>();
 }
 
 bool WritePicture(const PlaySession& session, const QSize& view, const QString& path)
