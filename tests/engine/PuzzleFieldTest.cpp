@@ -143,23 +143,6 @@ TEST(PuzzleField, DropPutsSmallGroupsOnTopAndLargeOnesUnderneath)
     }
 }
 
-TEST(PuzzleField, DropBesideANeighbourJoinsAndCountsTheShare)
-{
-    const GP_GroupPtr left = Group({Piece(0, 0, 200, 200)});
-    const GP_GroupPtr right = Group({Piece(1, 0, 400, 400)});
-    const auto puzzle = Puzzle({left, right}, 2, 2);
-    ASSERT_EQ(puzzle->Pick({410, 410}, 0), GP_Pick::Held);
-    puzzle->MoveBy(200 + kSide - 400 + 4, 200 - 400 - 3);  // 4 right and 3 up of its place
-    EXPECT_TRUE(puzzle->Drop(Areas()));
-    ASSERT_EQ(puzzle->m_pGroups->Size(), 1u);
-    EXPECT_NEAR(puzzle->m_fSolvedPercent, 100.0 / 3, 0.01);
-    const std::vector<GP_PiecePtr> pieces = puzzle->m_pGroups->Snapshot().front()->m_pieces;
-    const GP_PiecePtr& first = pieces[0]->m_nColumn == 0 ? pieces[0] : pieces[1];
-    const GP_PiecePtr& second = pieces[0]->m_nColumn == 0 ? pieces[1] : pieces[0];
-    EXPECT_EQ(second->m_nX - first->m_nX, kSide);
-    EXPECT_EQ(second->m_nY, first->m_nY);
-}
-
 TEST(PuzzleField, AGroupOutOfItsAreaComesBackUntilOnePieceIsWhollyInside)
 {
     // The field area is 2 pixels inside the field: x from 2 to 798, y from 52 to 648.

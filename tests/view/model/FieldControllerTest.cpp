@@ -76,6 +76,12 @@ TEST(FieldController, TraysOpenUnderADragCloseWhenLeftAndStayOpenForADrop)
         EXPECT_EQ(game.Tray(kRight).IsAutoOpened(), row.autoOpened);
         EXPECT_EQ(group->m_nLocation, row.location);
         EXPECT_FALSE(game.Tray(kLeft).IsOpen());
+        // The handle shows "full" while the tray holds pieces; a click opens or closes it.
+        EXPECT_EQ(game.Tray(kRight).ShowsFull(), row.location == kRight);
+        EXPECT_TRUE(game.controller.ToggleTray(kLeft).traysChanged);
+        EXPECT_TRUE(game.Tray(kLeft).IsOpen() && !game.Tray(kLeft).IsAutoOpened());
+        game.controller.ToggleTray(kLeft);
+        EXPECT_FALSE(game.Tray(kLeft).IsOpen());
     }
 }
 
@@ -106,54 +112,38 @@ TEST(FieldController, ADropTellsTheViewWhatToShowAndPlay)
         const char* fault;
         QPoint to;       // where the right piece's corner is dropped
         int location;    // of the left piece
+        bool withThird;  // a third piece keeps the game from being solved
         bool joins;
     } rows[] = {
-        {"a drop beside its neighbour joins: sparkle and sound", {240, 200}, 0, true},
-        {"a drop elsewhere joins nothing", {600, 200}, 0, false},
-        {"neighbours in different places never join", {240, 200}, kLeft, false},
+        {"a drop beside its neighbour joins: sparkle and sound", {240, 200}, 0, true, true},
+        {"a drop elsewhere joins nothing", {600, 200}, 0, true, false},
+        {"neighbours in different places never join", {240, 200}, kLeft, true, false},
+        {"the drop that solves: no sparkle, no join sound, the tray button alone", {241, 201}, 0, false, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
-        const GP_GroupPtr left = Group({Piece(0, 0, 200, 200)}, row.location);
-        const GP_GroupPtr right = Group({Piece(1, 0, 400, 400)});
-        const GP_GroupPtr other = Group({Piece(5, 5, 900, 100)});
-        Game game({left, right, other});
+        std::vector<GP_GroupPtr> groups{Group({Piece(0, 0, 200, 200)}, row.location), Group({Piece(1, 0, 400, 400)})};
+        if (row.withThird)
+            groups.push_back(Group({Piece(5, 5, 900, 100)}));
+        Game game(groups);
+        game.puzzle->m_nPieceCount = int(groups.size());
         const FieldEffects press = game.controller.LeftPress({410, 410}, false);
         EXPECT_EQ(press.capture, true);
         EXPECT_EQ(press.cursor, FieldCursor::Grab);
-        const FieldEffects move = game.controller.LeftMove(QPoint(410, 410) + row.to - QPoint(400, 400));
+        const QPoint release = QPoint(410, 410) + row.to - QPoint(400, 400);
+        const FieldEffects move = game.controller.LeftMove(release);
         ASSERT_EQ(move.repaintNow.size(), 1u);
         EXPECT_EQ(move.repaintNow[0], QRect(400, 400, 40, 40).united(QRect(row.to, QSize(40, 40))));
-        const QPoint release = QPoint(410, 410) + row.to - QPoint(400, 400);
         const FieldEffects drop = game.controller.LeftRelease(release);
+        const bool sparkles = row.joins && row.withThird;
         EXPECT_EQ(drop.capture, false);
         EXPECT_TRUE(drop.invalidate);
-        EXPECT_FALSE(drop.becameSolved);
-        EXPECT_EQ(drop.sparkleAt.has_value(), row.joins);
-        if (row.joins) {
-            EXPECT_EQ(*drop.sparkleAt, release - QPoint(24, 0));
-        }
-        EXPECT_EQ(drop.sounds, row.joins ? std::vector<int>{239} : std::vector<int>{});
-        EXPECT_EQ(drop.trayFullLook, row.location != 0);
+        EXPECT_EQ(drop.becameSolved, !row.withThird);
+        EXPECT_EQ(drop.sparkleAt, sparkles ? std::optional<QPoint>(release - QPoint(24, 0)) : std::nullopt);
+        EXPECT_EQ(drop.sounds, sparkles ? std::vector<int>{239} : std::vector<int>{});
+        EXPECT_EQ(drop.trayFullLook, row.withThird ? std::optional<bool>(row.location != 0) : std::nullopt);
         EXPECT_FALSE(game.controller.IsLeftHeld());
     }
-}
-
-TEST(FieldController, TheDropThatSolvesReportsItWithoutASparkle)
-{
-    const GP_GroupPtr left = Group({Piece(0, 0, 200, 200)});
-    const GP_GroupPtr right = Group({Piece(1, 0, 400, 400)});
-    Game game({left, right});
-    game.puzzle->m_nColumns = 2;
-    game.puzzle->m_nRows = 1;
-    game.puzzle->m_nPieceCount = 2;
-    game.controller.LeftPress({410, 410}, false);
-    game.controller.LeftMove({251, 211});
-    const FieldEffects drop = game.controller.LeftRelease({251, 211});
-    EXPECT_TRUE(drop.becameSolved);
-    EXPECT_FALSE(drop.sparkleAt);
-    EXPECT_TRUE(drop.sounds.empty());
-    EXPECT_FALSE(drop.trayFullLook) << "a solved game leaves the tray button alone";
 }
 
 TEST(FieldController, RightPressTurnsWhatIsHeldAndPushesOtherwise)
@@ -228,18 +218,4 @@ TEST(FieldController, APushFollowsThePointerWhileHeldAndStaysWhereItWasReleased)
     game.controller.RightRelease(130);
     game.controller.PushTick(140, {100, 100});  // the pointer wanders off: the push stays
     EXPECT_EQ(At(inTray), QPoint(906, 600));
-}
-
-TEST(FieldController, AHandleClickOpensAndClosesItsTray)
-{
-    Game game({Group({Piece(0, 0, 100, 100)}, kLeft)});
-    EXPECT_TRUE(game.controller.RefreshTrayHandles());
-    EXPECT_TRUE(game.Tray(kLeft).ShowsFull());
-    EXPECT_FALSE(game.Tray(kRight).ShowsFull());
-    FieldEffects effects = game.controller.ToggleTray(kLeft);
-    EXPECT_TRUE(effects.traysChanged);
-    EXPECT_TRUE(game.Tray(kLeft).IsOpen());
-    EXPECT_FALSE(game.Tray(kLeft).IsAutoOpened());
-    game.controller.ToggleTray(kLeft);
-    EXPECT_FALSE(game.Tray(kLeft).IsOpen());
 }

@@ -67,6 +67,7 @@ TEST(PlaySession, TheJoinSparklePlaysSixteenFramesOnIdleStepsOfAtMost20Ms)
     ASSERT_EQ(game.session.SparkleFrame(), 0);
     EXPECT_EQ(game.session.SparkleRect(), QRect(252 - 24, 210, 24, 24));
     EXPECT_EQ(game.host.sounds, std::vector<int>{239});
+    EXPECT_NEAR(game.puzzle->m_fSolvedPercent, 50.0, 0.01) << "one join of the two a whole picture needs";
     game.session.SetSoundOn(false);
 
     game.host.repaints.clear();
