@@ -255,6 +255,7 @@ PlaySession* CChildView::Session() const
 bool CChildView::OpenPuzzleForPlay(const QString& path)
 {
     GP_Log(QStringLiteral("CChildView::OpenPuzzleForPlay: %1\n").arg(path));
+    UpdateFieldGeometry();
     if (!m_pField->OpenGame(path)) {
         Ask(GP_FillString(GP_LoadString(IDS_PUZZLE_UNREADABLE), QFileInfo(path).fileName()), GP_LoadString(IDS_OK), QString(),
             MB_OK | MB_ICONEXCLAMATION);

@@ -38,7 +38,10 @@ CGameField::CGameField(QWidget* view, CGP_SettingsStore& settings, TimerControl 
 
 CGameField::~CGameField()
 {
+    // The workers and the trays' windows use the game: they go before it.
     m_pWorkers.reset();
+    for (CTrayWindows* windows : m_trays)
+        delete windows;
 }
 
 void CGameField::BuildControls(const QString& pushCursorPath)

@@ -27,6 +27,13 @@ CTrayWindows::CTrayWindows(QWidget* view, int location, const FieldPainter& pain
     m_full = MakeHandle(view, kFullHandle, "tray_full");
 }
 
+CTrayWindows::~CTrayWindows()
+{
+    delete m_open.data();
+    delete m_empty.data();
+    delete m_full.data();
+}
+
 CSkinableButton* CTrayWindows::MakeHandle(QWidget* view, int controlId, const char* picture)
 {
     auto* handle = new CSkinableButton(view, controlId);

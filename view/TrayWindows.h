@@ -24,6 +24,8 @@ public:
     // painter and session are read at each paint; clicked runs when a handle is clicked.
     CTrayWindows(QWidget* view, int location, const FieldPainter& painter,
                  std::function<const PlaySession*()> session, std::function<void(int location)> clicked);
+    // The three windows go with their tray.
+    ~CTrayWindows() override;
 
     int Location() const { return m_location; }
     // The windows follow the tray; shown is false outside the field.

@@ -4,6 +4,7 @@
 // screen: where there was board, the picture now runs on across the seam.
 #include "engine/GP_PieceWorkers.h"
 #include "engine/GP_PuzzlePieceUnion.h"
+#include "shell/app/ROruzoz.h"
 #include "tests/shell/GameProcess.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/TestPuzzles.h"
@@ -201,4 +202,21 @@ TEST(FieldGame, ARealDragDropsAPieceBesideItsNeighbourAndTheyJoin)
     if (!game.waitForFinished(10000))
         game.kill();
     EXPECT_TRUE(folder.Read(QStringLiteral("Exception.log")).contains("END SESSION"));
+}
+
+TEST(FieldGame, TheCommandLineNamesAPuzzleByAnyArgumentThatIsNotAFlag)
+{
+    const QString here = QDir::currentPath();
+    struct Row
+    {
+        QStringList arguments;
+        QString puzzle;
+    } rows[] = {
+        {{"velmora"}, ""},
+        {{"velmora", "/Embedding", "-Automation"}, ""},
+        {{"velmora", "Meadow.pzl"}, here + "/Meadow.pzl"},
+        {{"velmora", "/Embedding", "/home/ada/Puzzles/Meadow.pzl"}, "/home/ada/Puzzles/Meadow.pzl"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CROruzozApp::PuzzleNamedBy(row.arguments), row.puzzle) << qPrintable(row.arguments.join(' '));
 }

@@ -143,6 +143,7 @@ TEST(FieldController, ADropTellsTheViewWhatToShowAndPlay)
         EXPECT_EQ(drop.sounds, sparkles ? std::vector<int>{239} : std::vector<int>{});
         EXPECT_EQ(drop.trayFullLook, row.withThird ? std::optional<bool>(row.location != 0) : std::nullopt);
         EXPECT_FALSE(game.controller.IsLeftHeld());
+        EXPECT_FALSE(game.controller.LeftRelease(release).invalidate) << "a release without its press drops nothing";
     }
 }
 
