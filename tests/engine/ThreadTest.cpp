@@ -3,6 +3,7 @@
 
 #include "shell/log/GP_LogFile.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <functional>
 #include <chrono>
 #include <set>
 #include <stdexcept>
@@ -69,16 +69,11 @@ public:
     CGP_Event ran{true, false};
 };
 
-bool WaitUntil(const std::function<bool()>& condition)
-{
-    for (int i = 0; i < 500 && !condition(); ++i)
-        std::this_thread::sleep_for(10ms);
-    return condition();
-}
 } // namespace
 
 TEST(Event, ManualAndAutoResetAndWaitForAny)
 {
+    const Deadline deadline("every signal of the events test");
     CGP_Event manual(true, false);
     CGP_Event automatic(false, false);
     EXPECT_EQ(manual.Wait(0), GP_WAIT_TIMEOUT);
@@ -132,11 +127,12 @@ TEST(Event, ManualAndAutoResetAndWaitForAny)
 
 TEST(ProcessingThread, SignalBlocksWhileTheWorkerIsBusy)
 {
+    const Deadline deadline("the gated worker's jobs and its end");
     GatedWorker worker;
     ASSERT_TRUE(worker.Start());
     EXPECT_EQ(worker.CreationState(), CGP_Thread::kRunning);
     worker.Signal();
-    ASSERT_EQ(worker.started.Wait(5000), GP_WAIT_OBJECT_0);
+    ASSERT_EQ(worker.started.Wait(uint32_t(kPatience.count())), GP_WAIT_OBJECT_0);
     EXPECT_FALSE(worker.IdleEvent()->IsSet());
 
     std::atomic<bool> secondHandedOver{false};
@@ -151,11 +147,13 @@ TEST(ProcessingThread, SignalBlocksWhileTheWorkerIsBusy)
     worker.gate.Set();
     owner.join();
     EXPECT_TRUE(secondHandedOver.load());
-    ASSERT_TRUE(WaitUntil([&] { return worker.jobs.load() == 2 && worker.IdleEvent()->IsSet(); }));
+    ASSERT_TRUE(Eventually([&] { return worker.jobs.load() == 2 && worker.IdleEvent()->IsSet(); },
+                           "the worker's second job and its idle signal"));
 }
 
 TEST(ProcessingThread, StopWhileIdleAndDestructionDuringAJob)
 {
+    const Deadline deadline("the idle worker's and the probe's end");
     {
         GatedWorker idle;
         ASSERT_TRUE(idle.Start());
@@ -174,13 +172,14 @@ TEST(ProcessingThread, StopWhileIdleAndDestructionDuringAJob)
     NiceProbe probe;
     ASSERT_TRUE(probe.StartLowPriority());
     EXPECT_EQ(probe.CreationState(), CGP_Thread::kRunning);
-    ASSERT_EQ(probe.ran.Wait(5000), GP_WAIT_OBJECT_0);
+    ASSERT_EQ(probe.ran.Wait(uint32_t(kPatience.count())), GP_WAIT_OBJECT_0);
     EXPECT_GT(probe.nice.load(), ownNice);
     EXPECT_EQ(CGP_Thread::ThreadEntry(nullptr), 0u);
 }
 
 TEST(ProcessingThread, DestructionWaitsForTheRunningJob)
 {
+    const Deadline deadline("the end of the worker destroyed during its job");
     std::atomic<int> finished{0};
     {
         GatedWorker worker;
@@ -189,7 +188,7 @@ TEST(ProcessingThread, DestructionWaitsForTheRunningJob)
         ASSERT_TRUE(worker.Start());
         worker.gate.Set();
         worker.Signal();
-        ASSERT_EQ(worker.started.Wait(5000), GP_WAIT_OBJECT_0);
+        ASSERT_EQ(worker.started.Wait(uint32_t(kPatience.count())), GP_WAIT_OBJECT_0);
         EXPECT_EQ(finished.load(), 0);
     }
     EXPECT_EQ(finished.load(), 1);
@@ -197,6 +196,7 @@ TEST(ProcessingThread, DestructionWaitsForTheRunningJob)
 
 TEST(ThreadSafeDeque, ConcurrentPushesKeepEveryElement)
 {
+    const Deadline deadline("the pushing and reading threads' end");
     CGP_ThreadSafeDeque<int> deque;
     constexpr int kThreads = 4, kEach = 5000;
     std::vector<std::thread> pushers;
@@ -249,7 +249,7 @@ TEST(ThreadDeathTest, EscapingExceptionEndsTheGameWithALogLine)
             g_pLogFile = &log;
             ThrowingThread thread;
             thread.Start();
-            std::this_thread::sleep_for(10s);
+            std::this_thread::sleep_for(kPatience);
             std::exit(3);
         },
         testing::ExitedWithCode(0), "");

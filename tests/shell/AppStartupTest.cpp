@@ -4,6 +4,7 @@
 #include "shell/app/ROruzoz.h"
 #include "tests/shell/GameProcess.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -134,7 +135,7 @@ TEST(AppStartup, SecondGameProcessEndsSilentlyWithoutLog)
     second.setProcessEnvironment(GameEnvironment(runtime.Path()));
     second.setWorkingDirectory(game.Path());
     second.start(GameProgram(), {});
-    ASSERT_TRUE(second.waitForFinished(20000));
+    ASSERT_TRUE(Finishes(second, "the second copy's end"));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_FALSE(QFile::exists(game.File(QStringLiteral("Exception.log"))));
