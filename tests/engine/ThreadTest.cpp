@@ -1,8 +1,6 @@
 #include "engine/GP_ProcessingThread.h"
 #include "engine/GP_ThreadSafeDeque.h"
 
-#include "shell/log/GP_LogFile.h"
-#include "tests/support/TestFolder.h"
 #include "tests/support/Waits.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +12,6 @@
 #include <atomic>
 #include <chrono>
 #include <set>
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -43,14 +40,6 @@ public:
     bool slowJob = false;
     std::atomic<int>* finished = nullptr;
     std::atomic<int> jobs{0};
-};
-
-class ThrowingThread : public CGP_Thread
-{
-public:
-    ~ThrowingThread() override { Stop(); }
-    const char* ThreadTag() const override { return "ThrowingThread"; }
-    int Run() override { throw std::runtime_error("worker failed"); }
 };
 
 class NiceProbe : public CGP_Thread
@@ -234,25 +223,4 @@ TEST(ThreadSafeDeque, ConcurrentPushesKeepEveryElement)
     EXPECT_EQ(deque.Items().front(), -1);
     EXPECT_EQ(deque.Items().back(), -2);
     EXPECT_EQ(deque.Items()[deque.Items().size() - 2], -1);
-}
-
-TEST(ThreadDeathTest, EscapingExceptionEndsTheGameWithALogLine)
-{
-    // Forked, so the child writes into this test's own folder.
-    GTEST_FLAG_SET(death_test_style, "fast");
-    TestFolder folder;
-    const QString logPath = folder.File(QStringLiteral("Exception.log"));
-    EXPECT_EXIT(
-        {
-            CGP_LogFile log(logPath);
-            log.Open();
-            g_pLogFile = &log;
-            ThrowingThread thread;
-            thread.Start();
-            std::this_thread::sleep_for(kPatience);
-            std::exit(3);
-        },
-        testing::ExitedWithCode(0), "");
-    const QByteArray text = folder.Read(QStringLiteral("Exception.log"));
-    EXPECT_TRUE(text.contains("ERROR!!\nThrowingThread thread exception.\n")) << text.constData();
 }

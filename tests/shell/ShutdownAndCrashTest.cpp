@@ -207,7 +207,9 @@ TEST(Shutdown, GameRunsAsOneCopyAndEndsItsSessionWhenAskedToEnd)
     second.setWorkingDirectory(folder.Path());
     second.start(GameProgram(), {});
     ASSERT_TRUE(Finishes(second, "the second copy's end"));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().isEmpty()) << "silently";
     EXPECT_EQ(first.state(), QProcess::Running);
 
     first.terminate();
