@@ -57,8 +57,8 @@ double SteepestSeenFromTheCorners(const CGP_Path& pattern)
         const double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
         const double length = std::hypot(dx, dy), chord = std::atan2(dy, dx);
         const double a = std::tan(s.beta - chord), b = std::tan(s.gamma - chord);
-        for (int k = 0; k <= 20000; ++k) {
-            const double t = k / 20000.0;
+        for (int k = 0; k <= 2000; ++k) {
+            const double t = k / 2000.0;
             const double h = length * (a * t - (2 * a + b) * t * t + (a + b) * t * t * t);
             const double x = s.x1 + t * dx - h * std::sin(chord), y = s.y1 + t * dy + h * std::cos(chord);
             for (const auto& corner : corners) {
@@ -87,7 +87,7 @@ bool LoadFrom(CGP_Path& pattern, const QByteArray& bytes)
 }
 
 // Where the outline runs, sampled finely along every arc.
-std::vector<QPointF> Samples(const CGP_Path& path, int perArc = 4000)
+std::vector<QPointF> Samples(const CGP_Path& path, int perArc = 1000)
 {
     std::vector<QPointF> points;
     for (const GP_PathSegment& s : path.m_segments) {
