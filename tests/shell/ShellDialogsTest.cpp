@@ -152,7 +152,7 @@ TEST(MessageBox, IconByFlagsOnlyFromAPictureOfTheSkinsIcons)
               box->Control(CMessageBoxDialog::kTextControl)->x());
 }
 
-TEST(LoadingDialog, MessageRangeStepAndMeter)
+TEST(LoadingDialog, MessageRangeAndStep)
 {
     EXPECT_EQ(CLoadingDialog::MessageText(IDS_DOWNLOADING_UPDATE, QStringLiteral("x")),
               QStringLiteral("Downloading game update..."));
@@ -172,14 +172,12 @@ TEST(LoadingDialog, MessageRangeStepAndMeter)
     dialog.Step();
     dialog.Step();
     EXPECT_EQ(dialog.Position(), 2);
-    // Half the range done: the skinned meter fills the left half of the bar.
+    // The bar is the skinned progress control, whose meter has tests of its own.
     auto* bar = dialog.ControlAs<QProgressBar>(CLoadingDialog::kProgressControl);
     ASSERT_NE(bar, nullptr);
     EXPECT_NE(dynamic_cast<WINSKIN::SkinableBase*>(bar)->GetObject(), nullptr);
     EXPECT_TRUE(dialog.contentsRect().contains(bar->geometry()));
-    const QImage look = Rendered(*bar);
-    EXPECT_TRUE(SameColour(look.pixel(look.width() / 4, look.height() / 2), SkinColours::Pushed));
-    EXPECT_TRUE(SameColour(look.pixel(look.width() * 3 / 4, look.height() / 2), SkinColours::Face));
+    EXPECT_EQ(bar->value(), 2);
     dialog.Step();
     dialog.Step();
     EXPECT_EQ(dialog.Position(), 4);
