@@ -6,6 +6,7 @@
 #include "engine/PieceBuilderThread.h"
 #include "tests/support/CapturedLog.h"
 #include "tests/support/ShippedPatterns.h"
+#include "tests/support/Waits.h"
 #include "tests/engine/PieceTestSupport.h"
 #include "tests/support/TestFolder.h"
 
@@ -231,14 +232,17 @@ TEST(PieceGroupsTest, GhostIsTheCutAreaHalfSeenInTheMiddleOfTheField)
 TEST(PieceGroupsTest, WorkersBuildEveryPieceOnceWithShadows)
 {
     const CGP_Path& pattern = ShippedPattern(4);
-    const QImage picture = TestPicture(360, 280);
+    const QImage picture = TestPicture(200, 160);
     std::vector<uint32_t> firstImages;
     for (int threads : {1, 2, 3}) {
         auto puzzle = CutPuzzle(picture, &pattern, 40, 0.5f, true, true, true);
-        CGP_PieceWorkers workers(threads);
-        ASSERT_EQ(static_cast<int>(workers.Builders().size()), threads);
         int progress = 0;
-        workers.BuildPieces(*puzzle, nullptr, [&] { ++progress; });
+        {
+            const Deadline deadline("the builders' pieces and their end");
+            CGP_PieceWorkers workers(threads);
+            ASSERT_EQ(static_cast<int>(workers.Builders().size()), threads);
+            workers.BuildPieces(*puzzle, nullptr, [&] { ++progress; });
+        }
         EXPECT_EQ(progress, puzzle->m_nPieceCount);
         const std::deque<GP_GroupPtr> groups = puzzle->m_pGroups->Snapshot();
         ASSERT_EQ(static_cast<int>(groups.size()), puzzle->m_nPieceCount);
@@ -285,6 +289,7 @@ TEST(PieceGroupsTest, ShadowWorkerShadowsGroupsAndRepaints)
 {
     const CGP_Path& pattern = ShippedPattern(4);
     auto puzzle = CutPuzzle(TestPicture(300, 240), &pattern, 50, 0.5f, false, false, false);
+    const Deadline deadline("the workers' pieces, shadows and end");
     CGP_PieceWorkers workers(2);
     workers.BuildPieces(*puzzle, nullptr);
     std::atomic<int> repaints{0};
