@@ -1,5 +1,6 @@
 #include "shell/app/SplashWnd.h"
 
+#include "engine/GP_Clock.h"
 #include "resources/GP_Resources.h"
 #include "shell/log/GP_LogFile.h"
 #include "shell/app/ROruzoz.h"
@@ -14,6 +15,8 @@ namespace {
 CSplashWnd* s_pSplash = nullptr;
 constexpr int kCounterPoints = 20;
 constexpr int kCounterBoxWidth = 200;
+// How often the full splash looks at the clock: as often as its counter steps.
+constexpr int kCloseCheckMs = 50;
 
 } // namespace
 
@@ -65,8 +68,10 @@ void CSplashWnd::SetCounter(int counter, bool firstTimeFull)
 {
     m_counter = counter;
     update();
-    if (firstTimeFull)
-        m_closeTimer.start(kCloseDelayMs, this);
+    if (!firstTimeFull)
+        return;
+    m_fullAtMs = GP_TimeMs();
+    m_closeTimer.start(kCloseCheckMs, this);
 }
 
 void CSplashWnd::paintEvent(QPaintEvent*)
@@ -89,7 +94,8 @@ void CSplashWnd::timerEvent(QTimerEvent* event)
         QWidget::timerEvent(event);
         return;
     }
-    Close();
+    if (GP_TimeMs() - m_fullAtMs >= static_cast<uint32_t>(kCloseDelayMs))
+        Close();
 }
 
 void CSplashWnd::Close()

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 
 class CChildView;
@@ -34,7 +35,7 @@ public:
     int Counter() const { return m_counter; }
     bool CloseTimerArmed() const { return m_closeTimer.isActive(); }
     // From the worker (on this thread): the new counter; the first time it is full, the
-    // two-second close timer starts.
+    // two seconds of the game's clock start.
     void SetCounter(int counter, bool firstTimeFull);
 
 protected:
@@ -48,6 +49,7 @@ private:
     QPixmap m_picture;
     QPointer<CChildView> m_pView;
     std::unique_ptr<CSplashUpdateThread> m_pWorker;
-    QBasicTimer m_closeTimer;  // timer 7
+    QBasicTimer m_closeTimer;  // timer 7: looks at the game's clock until two seconds have passed
+    uint32_t m_fullAtMs = 0;
     int m_counter = 0;
 };

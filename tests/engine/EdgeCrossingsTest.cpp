@@ -2,6 +2,7 @@
 #include "engine/GP_Path.h"
 
 #include "tests/support/TestFolder.h"
+#include "tests/support/Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,7 @@ TEST(EdgeCrossingsTest, BuildersAskingAtOnceShareOneTablePerEdge)
     for (const auto& edge : edges)
         known.push_back(edge.get());
     const CGP_Path stranger;
+    const Deadline deadline("the builders' turns at the shared tables");
 
     for (int round = 0; round < 20; ++round) {
         GP_EdgeCrossingTables tables(known);

@@ -4,7 +4,9 @@
 #include "engine/GP_PuzzlePieceUnion.h"
 #include "engine/GP_UnionShadow.h"
 #include "engine/PieceBuilderThread.h"
-#include "shell/log/GP_LogFile.h"
+#include "tests/support/CapturedLog.h"
+#include "tests/support/ShippedPatterns.h"
+#include "tests/support/Waits.h"
 #include "tests/engine/PieceTestSupport.h"
 #include "tests/support/TestFolder.h"
 
@@ -19,13 +21,6 @@
 #include <set>
 
 namespace {
-CGP_Path Shipped(int index)
-{
-    CGP_Path pattern;
-    EXPECT_TRUE(LoadPattern(&pattern, SourceFile(QStringLiteral("resources/game/PATTERNS/") + GP_PatternFileName(index))));
-    return pattern;
-}
-
 // A group of one square piece of a plain colour at (x, y).
 GP_GroupPtr SquareGroup(QRgb colour, int x, int y, int size = 20)
 {
@@ -49,21 +44,6 @@ std::vector<bool> Kinds(const std::vector<GP_DrawStep>& order)
     return kinds;
 }
 
-class ScopedLog
-{
-public:
-    explicit ScopedLog(const TestFolder& folder) : m_folder(folder), m_log(folder.File(QStringLiteral("Exception.log")))
-    {
-        m_log.Open();
-        g_pLogFile = &m_log;
-    }
-    ~ScopedLog() { g_pLogFile = nullptr; }
-    QByteArray Text() const { return m_folder.Read(QStringLiteral("Exception.log")); }
-
-private:
-    const TestFolder& m_folder;
-    CGP_LogFile m_log;
-};
 } // namespace
 
 TEST(PieceGroupsTest, ShadowKernelMaskAndBlur)
@@ -75,7 +55,7 @@ TEST(PieceGroupsTest, ShadowKernelMaskAndBlur)
     EXPECT_NEAR(kernel[15] / kernel[0], std::exp(15.0 * 15 / (2 * 15.0 * 15)), 1e-9);
 
     // Two joined pieces, drawn apart on the field: the shadow lies where their box lies.
-    CGP_Path pattern = Shipped(1);
+    const CGP_Path& pattern = ShippedPattern(1);
     auto puzzle = CutPuzzle(TestPicture(300, 200), &pattern, 60, 0.5f, true, false, true);
     auto a = boost::shared_ptr<CGP_PuzzlePiece>(new CGP_PuzzlePiece);
     auto b = boost::shared_ptr<CGP_PuzzlePiece>(new CGP_PuzzlePiece);
@@ -143,8 +123,8 @@ TEST(PieceGroupsTest, ShadowKernelMaskAndBlur)
 TEST(PieceGroupsTest, ASilhouetteThatFailsSwitchesSilhouettesOff)
 {
     TestFolder folder;
-    ScopedLog log(folder);
-    CGP_Path pattern = Shipped(1);
+    CapturedLog log(folder);
+    const CGP_Path& pattern = ShippedPattern(1);
     auto puzzle = CutPuzzle(TestPicture(200, 200), &pattern, 50, 0.5f, false, false, true);
     auto broken = boost::shared_ptr<CGP_PuzzlePieceUnion>(new CGP_PuzzlePieceUnion);
     broken->m_pieces.push_back(boost::shared_ptr<CGP_PuzzlePiece>(new CGP_PuzzlePiece));
@@ -251,15 +231,18 @@ TEST(PieceGroupsTest, GhostIsTheCutAreaHalfSeenInTheMiddleOfTheField)
 
 TEST(PieceGroupsTest, WorkersBuildEveryPieceOnceWithShadows)
 {
-    CGP_Path pattern = Shipped(4);
-    const QImage picture = TestPicture(360, 280);
+    const CGP_Path& pattern = ShippedPattern(4);
+    const QImage picture = TestPicture(200, 160);
     std::vector<uint32_t> firstImages;
     for (int threads : {1, 2, 3}) {
         auto puzzle = CutPuzzle(picture, &pattern, 40, 0.5f, true, true, true);
-        CGP_PieceWorkers workers(threads);
-        ASSERT_EQ(static_cast<int>(workers.Builders().size()), threads);
         int progress = 0;
-        workers.BuildPieces(*puzzle, nullptr, [&] { ++progress; });
+        {
+            const Deadline deadline("the builders' pieces and their end");
+            CGP_PieceWorkers workers(threads);
+            ASSERT_EQ(static_cast<int>(workers.Builders().size()), threads);
+            workers.BuildPieces(*puzzle, nullptr, [&] { ++progress; });
+        }
         EXPECT_EQ(progress, puzzle->m_nPieceCount);
         const std::deque<GP_GroupPtr> groups = puzzle->m_pGroups->Snapshot();
         ASSERT_EQ(static_cast<int>(groups.size()), puzzle->m_nPieceCount);
@@ -304,8 +287,9 @@ TEST(PieceGroupsTest, WorkersBuildEveryPieceOnceWithShadows)
 
 TEST(PieceGroupsTest, ShadowWorkerShadowsGroupsAndRepaints)
 {
-    CGP_Path pattern = Shipped(4);
+    const CGP_Path& pattern = ShippedPattern(4);
     auto puzzle = CutPuzzle(TestPicture(300, 240), &pattern, 50, 0.5f, false, false, false);
+    const Deadline deadline("the workers' pieces, shadows and end");
     CGP_PieceWorkers workers(2);
     workers.BuildPieces(*puzzle, nullptr);
     std::atomic<int> repaints{0};
@@ -327,8 +311,8 @@ TEST(PieceGroupsTest, ShadowWorkerShadowsGroupsAndRepaints)
 TEST(PieceGroupsTest, RebuildingAStoredPuzzleUsesTheCacheAndSurvivesItsDamage)
 {
     TestFolder folder;
-    ScopedLog log(folder);
-    CGP_Path pattern = Shipped(6);
+    CapturedLog log(folder);
+    const CGP_Path& pattern = ShippedPattern(6);
     auto puzzle = CutPuzzle(TestPicture(240, 200), &pattern, 50, 0.5f, true, false, true);
     puzzle->BuildPieces(nullptr, {}, {});
     // Two pieces joined into one group, the rest alone.

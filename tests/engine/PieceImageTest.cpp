@@ -3,6 +3,7 @@
 #include "engine/GP_PuzzlePiece.h"
 #include "engine/GP_UnionShadow.h"
 #include "tests/engine/PieceTestSupport.h"
+#include "tests/support/ShippedPatterns.h"
 #include "tests/support/TestFolder.h"
 
 #include <QBuffer>
@@ -23,13 +24,6 @@ QImage Plain(int w, int h, QRgb colour)
 int AlphaAt(const CGP_PuzzlePiece& piece, int x, int y, int step = 0)
 {
     return qAlpha(piece.m_pImages[step]->pixel(x, y));
-}
-
-CGP_Path LoadShipped(int index)
-{
-    CGP_Path pattern;
-    EXPECT_TRUE(LoadPattern(&pattern, SourceFile(QStringLiteral("resources/game/PATTERNS/") + GP_PatternFileName(index))));
-    return pattern;
 }
 
 // A 4 × 3 grid of plain 100-pixel squares on a 400 × 300 picture: every box known by hand.
@@ -181,7 +175,7 @@ TEST(PieceImageTest, HomesSizesAndCoresOfEveryStep)
 TEST(PieceImageTest, RotatedImagesAreTheTurnedPicture)
 {
     // Without a bevel every step is the step-0 image turned clockwise.
-    CGP_Path pattern = LoadShipped(0);
+    const CGP_Path& pattern = ShippedPattern(0);
     auto puzzle = CutPuzzle(TestPicture(300, 240), &pattern, 60, 0.4f, false, true, false);
     CGP_PuzzlePiece piece;
     ASSERT_TRUE(piece.Build(SourceOf(*puzzle, 1, 2)));
@@ -232,7 +226,7 @@ TEST(PieceImageTest, BuilderGivesTheReferencePixels)
                           {12, 200, true, true, 128}, {5, 77, true, true, 200}, {9, 43, false, false, 60}};
     const QImage picture = TestPicture(420, 330);
     for (const Case& c : cases) {
-        CGP_Path pattern = LoadShipped(c.pattern);
+        const CGP_Path& pattern = ShippedPattern(c.pattern);
         auto puzzle = CutPuzzle(picture, &pattern, c.size, 0.6f, c.bevel, c.rotate, false);
         puzzle->m_nBrightness = c.brightness;
         const int rows = puzzle->m_nRows, columns = puzzle->m_nColumns;
@@ -255,7 +249,7 @@ TEST(PieceImageTest, BuilderGivesTheReferencePixels)
 
 TEST(PieceImageTest, CacheRecordsRoundTripWithAlpha)
 {
-    CGP_Path pattern = LoadShipped(2);
+    const CGP_Path& pattern = ShippedPattern(2);
     auto puzzle = CutPuzzle(TestPicture(240, 200), &pattern, 50, 0.5f, true, true, false);
     CGP_PuzzlePiece piece;
     ASSERT_TRUE(piece.Build(SourceOf(*puzzle, 1, 1)));

@@ -2,7 +2,8 @@
 
 #include "engine/GP_Path.h"
 #include "engine/GP_Puzzle.h"
-#include "shell/log/GP_LogFile.h"
+#include "tests/support/CapturedLog.h"
+#include "tests/support/ShippedPatterns.h"
 #include "tests/support/TestFolder.h"
 
 #include <QBuffer>
@@ -14,37 +15,6 @@
 
 // Shared by the puzzle file, cache and joining tests.
 namespace puzzletest {
-
-// A log in the test's folder for the length of a test.
-class ScopedLog
-{
-public:
-    explicit ScopedLog(const TestFolder& folder)
-        : m_folder(folder), m_log(folder.File(QStringLiteral("Exception.log")))
-    {
-        m_log.Open();
-        g_pLogFile = &m_log;
-    }
-    ~ScopedLog() { g_pLogFile = nullptr; }
-    QString Text() const { return QString::fromUtf8(m_folder.Read(QStringLiteral("Exception.log"))); }
-
-private:
-    const TestFolder& m_folder;
-    CGP_LogFile m_log;
-};
-
-// The shipped pattern of that index, loaded once and kept for the whole test program.
-inline const CGP_Path* Pattern(int index)
-{
-    static CGP_Path patterns[kPatternCount];
-    static bool loaded = false;
-    if (!loaded) {
-        loaded = true;
-        for (int i = 0; i < kPatternCount; ++i)
-            LoadPattern(&patterns[i], SourceFile(QStringLiteral("resources/game/PATTERNS/") + GP_PatternFileName(i)));
-    }
-    return &patterns[index];
-}
 
 // A picture with something in every pixel, so JPEG and BMP round trips have work to do.
 inline QImage Gradient(int w, int h)
@@ -65,7 +35,7 @@ inline boost::shared_ptr<CGP_Puzzle> CutPuzzle(int w, int h, float pieceSize, in
     puzzle->m_nPatternIndex = patternIndex;
     puzzle->m_strTitle = puzzle->m_strStoredTitle = QStringLiteral("Meadow");
     puzzle->m_strCreator = QStringLiteral("Ada");
-    puzzle->CreateGrid(Pattern(patternIndex), GP_PatternHasRandomTabs(patternIndex), true);
+    puzzle->CreateGrid(&ShippedPattern(patternIndex), GP_PatternHasRandomTabs(patternIndex), true);
     puzzle->MakeThumbnail();
     puzzle->m_nCutWidth = w;
     puzzle->m_nCutHeight = h;

@@ -112,15 +112,23 @@ TEST(PuzzleFile, NewFileLayoutByteForByte)
 TEST(PuzzleFile, EverythingWrittenReadsBack)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     GP_srand(7);
     auto puzzle = CutPuzzle(410, 300, 100, 3); // 4 x 3 with jittered corners and random tabs
     puzzle->m_fChaos = 0.3f;
     puzzle->m_pCorners.clear();
-    puzzle->CreateGrid(Pattern(3), true, true);
+    puzzle->CreateGrid(&ShippedPattern(3), true, true);
+    // Every field a value of its own, so that no two can be swapped unseen.
+    puzzle->m_nThumbX = -7;
+    puzzle->m_nThumbY = 321;
     puzzle->m_bFresh = false;
     puzzle->m_bSolved = true;
-    puzzle->m_fSolvedPercent = 100;
+    puzzle->m_nSolvingTime = 4321;
+    puzzle->m_fSolvedPercent = 37.5f;
+    puzzle->m_nSolveYear = 2026;
+    puzzle->m_nSolveMonth = 11;
+    puzzle->m_nSolveDay = 7;
+    puzzle->m_nHintsUsed = 5;
     puzzle->m_bOptions[CGP_Puzzle::kOptionBevel] = false;
     puzzle->m_bOptions[CGP_Puzzle::kOptionNoGhost] = true;
     puzzle->m_strCreator = QStringLiteral("Zoë 100%");
@@ -138,9 +146,17 @@ TEST(PuzzleFile, EverythingWrittenReadsBack)
     EXPECT_EQ(read.m_fChaos, 0.3f);
     EXPECT_EQ(read.m_nPatternIndex, 3);
     EXPECT_EQ(read.m_nCutWidth, 410);
+    EXPECT_EQ(read.m_nCutHeight, 300);
+    EXPECT_EQ(read.m_nThumbX, -7);
+    EXPECT_EQ(read.m_nThumbY, 321);
     EXPECT_FALSE(read.m_bFresh);
     EXPECT_TRUE(read.m_bSolved);
-    EXPECT_EQ(read.m_fSolvedPercent, 100.0f);
+    EXPECT_EQ(read.m_nSolvingTime, 4321);
+    EXPECT_EQ(read.m_fSolvedPercent, 37.5f);
+    EXPECT_EQ(read.m_nSolveYear, 2026);
+    EXPECT_EQ(read.m_nSolveMonth, 11);
+    EXPECT_EQ(read.m_nSolveDay, 7);
+    EXPECT_EQ(read.m_nHintsUsed, 5);
     for (int i = 0; i < CGP_Puzzle::kOptionCount; ++i)
         EXPECT_EQ(read.m_bOptions[i], puzzle->m_bOptions[i]) << i;
     EXPECT_EQ(read.m_strTitle, QStringLiteral("Meadow"));
@@ -193,7 +209,7 @@ TEST(PuzzleFile, TitlesAreCutToOneHundredBytesOnACharacterBoundary)
 TEST(PuzzleFile, DamagedHeadersAndSettingsAreRefused)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     auto puzzle = CutPuzzle(200, 200, 100);
     const QByteArray good = NewFileBytes(*puzzle);
     const uint32_t N = U32At(good, 4);
@@ -211,44 +227,49 @@ TEST(PuzzleFile, DamagedHeadersAndSettingsAreRefused)
     foreign[2] = 'x';
     EXPECT_FALSE(ReadBack(foreign).thumbnail);
 
+    // Each damage is refused by the check meant for it, not by a later one it happens to upset.
     struct Patch
     {
         const char* what;
         int64_t offset;
         uint32_t value;
+        const char* reason;
     };
     const qsizetype s = 16 + N;
     const Patch patches[] = {
-        {"N past the end", 4, 0xFFFFFFF0u},
-        {"N into the picture", 4, P},
-        {"P inside the thumbnail", 8, 20},
-        {"P inside the settings", 8, uint32_t(s + 100)},
-        {"P past the end", 8, uint32_t(good.size())},
-        {"M past the end", 12, M + 1},
-        {"M wrapping round", 12, 0xFFFFFFFFu},
-        {"M zero", 12, 0},
-        {"no columns", s + 8, 0},
-        {"negative rows", s + 12, 0xFFFFFFFFu},
-        {"a grid whose corner count overflows", s + 8, 0x7FFFFFFFu},
-        {"a grid larger than the file", s + 12, 5000},
-        {"pattern 16", s + 28, 16},
-        {"piece size zero", s + 39, 0},
-        {"piece size NaN", s + 39, 0x7FC00000u},
-        {"piece size beyond any picture", s + 39, 0x61C00000u}, // 4.4e20
+        {"N past the end", 4, 0xFFFFFFF0u, "thumbnail size 4294967280 beyond the end of the file"},
+        {"N into the picture", 4, P, "inside the thumbnail or settings"},
+        {"P inside the thumbnail", 8, 20, "picture offset 20 inside the thumbnail or settings"},
+        {"P inside the fixed settings", 8, uint32_t(s + 100), "inside the thumbnail or settings"},
+        {"P past the end", 8, uint32_t(good.size()), "beyond the end of the file"},
+        {"M past the end", 12, M + 1, "beyond the end of the file"},
+        {"M wrapping round", 12, 0xFFFFFFFFu, "beyond the end of the file"},
+        {"M zero", 12, 0, "beyond the end of the file"},
+        {"no columns", s + 8, 0, "a grid of 0 x 2"},
+        {"negative rows", s + 12, 0xFFFFFFFFu, "a grid of 2 x -1"},
+        {"a grid whose corner count overflows", s + 8, 0x7FFFFFFFu, "a grid of 2147483647 x 2"},
+        {"a grid larger than the file", s + 12, 5000, "a 2 x 5000 grid runs into the picture"},
+        {"pattern 16", s + 28, 16, "pattern 16"},
+        {"piece size zero", s + 39, 0, "piece size 0"},
+        {"piece size NaN", s + 39, 0x7FC00000u, "piece size nan"},
+        {"piece size beyond any picture", s + 39, 0x61C00000u, "piece size 4.4"}, // 4.4e20
     };
+    log.NewText();
     for (const Patch& patch : patches) {
         QByteArray damaged = good;
         PutU32At(damaged, patch.offset, patch.value);
         EXPECT_FALSE(ReadBack(damaged).picture) << patch.what;
+        EXPECT_TRUE(log.NewText().contains(QLatin1String(patch.reason))) << patch.what;
     }
     QByteArray badDirection = good;
     badDirection[s + 269 + 144] = 2;
     EXPECT_FALSE(ReadBack(badDirection).settings);
+    EXPECT_TRUE(log.NewText().contains(QStringLiteral("ReadSettings: damaged file: a tab direction other than 0 or 1")));
     QByteArray farCorner = good;
     const double far = 1e300;
     std::memcpy(farCorner.data() + s + 269 + 16 * 4, &far, 8);
     EXPECT_FALSE(ReadBack(farCorner).settings);
-    EXPECT_TRUE(log.Text().contains(QStringLiteral("CGP_Puzzle::ReadSettings: damaged file")));
+    EXPECT_TRUE(log.NewText().contains(QStringLiteral("ReadSettings: damaged file: a corner lies off any picture")));
 
     // A refused read leaves the puzzle's grid as it was.
     CGP_Puzzle kept;
@@ -264,7 +285,7 @@ TEST(PuzzleFile, DamagedHeadersAndSettingsAreRefused)
 TEST(PuzzleFile, TruncationsAndBitFlipsAreRefusedCleanly)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     auto puzzle = CutPuzzle(120, 90, 30);
     const QByteArray good = NewFileBytes(*puzzle);
     // Every cut through the header and the settings, then a stride through the rest.
@@ -295,7 +316,7 @@ TEST(PuzzleFile, TruncationsAndBitFlipsAreRefusedCleanly)
 TEST(PuzzleFile, LoadPictureSaysWhichStepFailed)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     auto puzzle = CutPuzzle(200, 200, 100);
     const QByteArray good = NewFileBytes(*puzzle);
     auto load = [](QByteArray bytes) {
@@ -381,7 +402,7 @@ TEST(PuzzleFile, PreviewFitsThreeSeventyByTwoFiftyFive)
 TEST(PuzzleFile, ReplacingAFileFailsAtAnyStepWithoutTouchingTheOldOne)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     const QString path = folder.Write(QStringLiteral("Puzzle.pzl"), QByteArray("old contents"));
     const QByteArray fresh(300 * 1024, 'n'); // five blocks of writing
     const char* steps[] = {"open", "write", "sync", "rename"};

@@ -29,7 +29,7 @@ const CGP_Path* Patterns()
 TEST(PuzzleFuzzCorpus, PuzzleFilesOpenOrAreRefused)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     const QFileInfoList files = Corpus(QStringLiteral("pzl"));
     ASSERT_GE(files.size(), 5);
     for (const QFileInfo& info : files) {
@@ -45,7 +45,7 @@ TEST(PuzzleFuzzCorpus, PuzzleFilesOpenOrAreRefused)
 TEST(PuzzleFuzzCorpus, CachesRebuildEveryPiece)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     puzzlefuzz::CacheBench bench;
     ASSERT_TRUE(bench.Open(SourceFile(QStringLiteral("tests/fuzz/data/cache-puzzle.pzl")), Patterns()));
     const QFileInfoList files = Corpus(QStringLiteral("cash"));

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <cstring>
+#include <vector>
 
 using namespace puzzletest;
 using namespace GP_PuzzleFile;
@@ -133,60 +134,64 @@ TEST(PuzzleGroupsFile, FewerGroupsOverwriteInPlaceReadBackExactly)
 TEST(PuzzleGroupsFile, DamagedPiecesAreRefusedAndTheOldGroupsKept)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     auto puzzle = CutPuzzle(120, 120, 40);
-    const QByteArray good = PlayedFile(*puzzle); // rotation off: turned pieces are damage
+    QByteArray good = PlayedFile(*puzzle); // 3 x 3, rotation off: turned pieces are damage
     const qsizetype start = qsizetype(U32At(good, 8)) + U32At(good, 12);
-    const qsizetype record = start + 12;
+    // Group 0 holds pieces 0 and 1 (row 0), group 1 piece 8 alone; all start unturned.
+    const qsizetype first = start + 12, second = first + 24, lone = first + 48 + 8;
+    for (qsizetype record : {first, second, lone})
+        PutU32At(good, record + 20, 0);
     struct Patch
     {
-        const char* what;
         qsizetype offset;
         uint32_t value;
     };
-    const Patch patches[] = {
-        {"10001 groups", start, 10001},
-        {"more groups than written", start, 3},
-        {"a group larger than the puzzle", start + 4, 10},
-        {"an empty group", start + 4, 0},
-        {"column past the grid", record + 8, 3},
-        {"negative row", record + 12, 0xFFFFFFFFu},
-        {"index that is not row and column", record + 16, 5},
-        {"a turn without rotation", record + 20, 1},
-        {"a place far off the field", record, 0x7FFFFFFFu},
+    // Each damage is refused by the check meant for it, not by a later one it happens to upset.
+    const struct
+    {
+        const char* what;
+        std::vector<Patch> patches;
+        const char* reason;
+    } cases[] = {
+        {"10001 groups", {{start, 10001}}, "10001 groups"},
+        {"more groups than written", {{start, 3}}, "group 2 cut short"},
+        {"a group larger than the puzzle", {{start + 4, 10}}, "group 0 of 10 pieces"},
+        {"an empty group", {{start + 4, 0}}, "group 0 of 0 pieces"},
+        {"column past the grid", {{first + 8, 3}}, "piece 0 at column 3, row 0"},
+        {"column past the grid, with its index to match", {{lone + 8, 3}, {lone + 12, 0}, {lone + 16, 3}},
+         "piece 3 at column 3, row 0"},
+        {"negative row", {{first + 12, 0xFFFFFFFFu}}, "piece 0 at column 0, row -1"},
+        {"index that is not row and column", {{first + 16, 5}}, "piece 5 at column 0, row 0"},
+        {"one piece of a group turned without rotation", {{first + 20, 1}}, "piece 0 turned 1 times"},
+        {"a whole group turned without rotation", {{first + 20, 1}, {second + 20, 1}}, "piece 0 turned 1 times"},
+        {"a one-piece group turned without rotation", {{lone + 20, 1}}, "piece 8 turned 1 times"},
+        {"a place far off the field", {{first, 0x7FFFFFFFu}}, "piece 0 at 2147483647, 20"},
+        {"the second piece a copy of the first", {{second + 8, 0}, {second + 16, 0}}, "piece 0 stored twice"},
     };
     GP_GroupPtr kept = StoredGroup(0, {{0, 0, 0, 0, 0, 0}});
     CGP_Puzzle read;
     read.m_nColumns = read.m_nRows = 3;
     read.m_nPieceCount = 9;
-    for (const Patch& patch : patches) {
+    ASSERT_TRUE(ReadPiecesFrom(read, good)) << "the unpatched copy reads";
+    log.NewText();
+    for (const auto& c : cases) {
         QByteArray damaged = good;
-        // Start from unturned pieces so only the patch is wrong.
-        for (int k = 0; k < 2; ++k)
-            PutU32At(damaged, record + 20 + 24 * k, 0);
-        PutU32At(damaged, start + 12 + 48 + 8 + 20, 0);
-        ASSERT_TRUE(ReadPiecesFrom(read, damaged)) << "the unpatched copy reads";
+        for (const Patch& patch : c.patches)
+            PutU32At(damaged, patch.offset, patch.value);
         SetGroups(read, {kept});
-        PutU32At(damaged, patch.offset, patch.value);
-        EXPECT_FALSE(ReadPiecesFrom(read, damaged)) << patch.what;
-        EXPECT_EQ(read.m_pGroups->Snapshot().front(), kept) << patch.what;
+        EXPECT_FALSE(ReadPiecesFrom(read, damaged)) << c.what;
+        EXPECT_EQ(read.m_pGroups->Snapshot().front(), kept) << c.what;
+        EXPECT_TRUE(log.NewText().contains(QStringLiteral("CGP_Puzzle::ReadPieces: damaged file: ") + QLatin1String(c.reason)))
+            << c.what;
     }
     EXPECT_FALSE(ReadPiecesFrom(read, good.left(start + 2)));
-    // The second piece made a copy of the first.
-    QByteArray twice = good;
-    for (int k = 0; k < 2; ++k)
-        PutU32At(twice, record + 20 + 24 * k, 0);
-    PutU32At(twice, start + 12 + 48 + 8 + 20, 0);
-    PutU32At(twice, record + 24 + 8, 0);
-    PutU32At(twice, record + 24 + 16, 0);
-    EXPECT_FALSE(ReadPiecesFrom(read, twice));
-    EXPECT_TRUE(log.Text().contains(QStringLiteral("CGP_Puzzle::ReadPieces: damaged file: 10001 groups")));
 }
 
 TEST(PuzzleGroupsFile, ProgressIsSavedWholeOrNotAtAll)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     auto puzzle = CutPuzzle(120, 120, 40);
     puzzle->m_bOptions[CGP_Puzzle::kOptionRotation] = true;
     const QString path = folder.File(QStringLiteral("Played.pzl"));
@@ -243,18 +248,15 @@ TEST(PuzzleGroupsFile, ProgressIsSavedWholeOrNotAtAll)
 TEST(PuzzleGroupsFile, OpeningRefusesEveryTruncationAndOddGrids)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     auto puzzle = CutPuzzle(120, 120, 40);
     puzzle->m_bOptions[CGP_Puzzle::kOptionRotation] = true;
     const QByteArray played = PlayedFile(*puzzle);
     const QString path = folder.File(QStringLiteral("Cut.pzl"));
-    const int settingsEnd = 16 + int(U32At(played, 4)) + int(SettingsSize(3, 3));
     const int picture = int(U32At(played, 8));
-    // Byte by byte through the header, the settings and the pieces; in strides elsewhere.
-    auto everyByte = [&](int size) {
-        return size < 16 || (size >= settingsEnd - int(SettingsSize(3, 3)) && size < settingsEnd)
-            || size > picture + int(U32At(played, 12)) - 8;
-    };
+    // Byte by byte through the header and the pieces; in strides elsewhere (the settings are
+    // cut byte by byte where the file's blocks are read one by one).
+    auto everyByte = [&](int size) { return size < 16 || size > picture + int(U32At(played, 12)) - 8; };
     for (int size = 0; size < played.size(); size += everyByte(size) ? 1 : 97) {
         folder.Write(QStringLiteral("Cut.pzl"), played.left(size));
         CGP_Puzzle reader;
@@ -281,7 +283,7 @@ TEST(PuzzleGroupsFile, OpeningRefusesEveryTruncationAndOddGrids)
 TEST(PuzzleGroupsFile, CacheHoldsEveryImageAndGivesThemBackIdentically)
 {
     TestFolder folder;
-    ScopedLog log(folder);
+    CapturedLog log(folder);
     for (bool rotate : {false, true}) {
         auto puzzle = CutPuzzle(160, 120, 40);
         puzzle->m_bOptions[CGP_Puzzle::kOptionRotation] = rotate;
@@ -323,7 +325,7 @@ TEST(PuzzleGroupsFile, CacheHoldsEveryImageAndGivesThemBackIdentically)
         ASSERT_TRUE(puzzle->WriteNewFile(path));
         CGP_Puzzle reopened;
         ASSERT_TRUE(reopened.OpenFile(path));
-        reopened.CreateGrid(Pattern(reopened.m_nPatternIndex), true, false);
+        reopened.CreateGrid(&ShippedPattern(reopened.m_nPatternIndex), true, false);
         QBuffer reading(&cache);
         reading.open(QIODevice::ReadOnly);
         reopened.BuildPieces(&reading, {}, {});

@@ -192,6 +192,21 @@ TEST(PuzzleJoin, ChainsJoinInOnePassAndGroupsAreRefiledBySize)
         EXPECT_TRUE(puzzle->m_bSolved);
         EXPECT_FALSE(Groups(*puzzle).front()->m_bSelected);
     }
+    // A selected piece dropped between in-place groups of 2 and 3 (nothing held) moves into the
+    // first; the selection goes with it to the group that stays, which then takes in the other.
+    {
+        GP_GroupPtr two = Group({Piece(0, 0, 50), Piece(1, 0, 50)});
+        GP_GroupPtr loose = Group({Piece(2, 0, 50)});
+        GP_GroupPtr three = Group({Piece(3, 0, 50), Piece(4, 0, 50), Piece(5, 0, 50)});
+        auto puzzle = Puzzle({loose, two, three});
+        loose->m_bSelected = true;
+        EXPECT_TRUE(puzzle->TryJoin());
+        const auto groups = Groups(*puzzle);
+        ASSERT_EQ(groups.size(), 1u);
+        EXPECT_EQ(groups.front()->m_pieces.size(), 6u);
+        EXPECT_TRUE(Whole(groups.front()));
+        EXPECT_FALSE(groups.front()->m_bSelected) << "the pass ends the selection";
+    }
     // The larger group stays wherever it is in the deque; at ten pieces it goes to the back.
     {
         std::vector<GP_PiecePtr> row;

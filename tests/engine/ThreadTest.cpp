@@ -1,8 +1,7 @@
 #include "engine/GP_ProcessingThread.h"
 #include "engine/GP_ThreadSafeDeque.h"
 
-#include "shell/log/GP_LogFile.h"
-#include "tests/support/TestFolder.h"
+#include "tests/support/Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +10,8 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <functional>
 #include <chrono>
 #include <set>
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -45,14 +42,6 @@ public:
     std::atomic<int> jobs{0};
 };
 
-class ThrowingThread : public CGP_Thread
-{
-public:
-    ~ThrowingThread() override { Stop(); }
-    const char* ThreadTag() const override { return "ThrowingThread"; }
-    int Run() override { throw std::runtime_error("worker failed"); }
-};
-
 class NiceProbe : public CGP_Thread
 {
 public:
@@ -69,16 +58,11 @@ public:
     CGP_Event ran{true, false};
 };
 
-bool WaitUntil(const std::function<bool()>& condition)
-{
-    for (int i = 0; i < 500 && !condition(); ++i)
-        std::this_thread::sleep_for(10ms);
-    return condition();
-}
 } // namespace
 
 TEST(Event, ManualAndAutoResetAndWaitForAny)
 {
+    const Deadline deadline("every signal of the events test");
     CGP_Event manual(true, false);
     CGP_Event automatic(false, false);
     EXPECT_EQ(manual.Wait(0), GP_WAIT_TIMEOUT);
@@ -132,11 +116,12 @@ TEST(Event, ManualAndAutoResetAndWaitForAny)
 
 TEST(ProcessingThread, SignalBlocksWhileTheWorkerIsBusy)
 {
+    const Deadline deadline("the gated worker's jobs and its end");
     GatedWorker worker;
     ASSERT_TRUE(worker.Start());
     EXPECT_EQ(worker.CreationState(), CGP_Thread::kRunning);
     worker.Signal();
-    ASSERT_EQ(worker.started.Wait(5000), GP_WAIT_OBJECT_0);
+    ASSERT_EQ(worker.started.Wait(uint32_t(kPatience.count())), GP_WAIT_OBJECT_0);
     EXPECT_FALSE(worker.IdleEvent()->IsSet());
 
     std::atomic<bool> secondHandedOver{false};
@@ -151,11 +136,13 @@ TEST(ProcessingThread, SignalBlocksWhileTheWorkerIsBusy)
     worker.gate.Set();
     owner.join();
     EXPECT_TRUE(secondHandedOver.load());
-    ASSERT_TRUE(WaitUntil([&] { return worker.jobs.load() == 2 && worker.IdleEvent()->IsSet(); }));
+    ASSERT_TRUE(Eventually([&] { return worker.jobs.load() == 2 && worker.IdleEvent()->IsSet(); },
+                           "the worker's second job and its idle signal"));
 }
 
 TEST(ProcessingThread, StopWhileIdleAndDestructionDuringAJob)
 {
+    const Deadline deadline("the idle worker's and the probe's end");
     {
         GatedWorker idle;
         ASSERT_TRUE(idle.Start());
@@ -174,13 +161,14 @@ TEST(ProcessingThread, StopWhileIdleAndDestructionDuringAJob)
     NiceProbe probe;
     ASSERT_TRUE(probe.StartLowPriority());
     EXPECT_EQ(probe.CreationState(), CGP_Thread::kRunning);
-    ASSERT_EQ(probe.ran.Wait(5000), GP_WAIT_OBJECT_0);
+    ASSERT_EQ(probe.ran.Wait(uint32_t(kPatience.count())), GP_WAIT_OBJECT_0);
     EXPECT_GT(probe.nice.load(), ownNice);
     EXPECT_EQ(CGP_Thread::ThreadEntry(nullptr), 0u);
 }
 
 TEST(ProcessingThread, DestructionWaitsForTheRunningJob)
 {
+    const Deadline deadline("the end of the worker destroyed during its job");
     std::atomic<int> finished{0};
     {
         GatedWorker worker;
@@ -189,7 +177,7 @@ TEST(ProcessingThread, DestructionWaitsForTheRunningJob)
         ASSERT_TRUE(worker.Start());
         worker.gate.Set();
         worker.Signal();
-        ASSERT_EQ(worker.started.Wait(5000), GP_WAIT_OBJECT_0);
+        ASSERT_EQ(worker.started.Wait(uint32_t(kPatience.count())), GP_WAIT_OBJECT_0);
         EXPECT_EQ(finished.load(), 0);
     }
     EXPECT_EQ(finished.load(), 1);
@@ -197,6 +185,7 @@ TEST(ProcessingThread, DestructionWaitsForTheRunningJob)
 
 TEST(ThreadSafeDeque, ConcurrentPushesKeepEveryElement)
 {
+    const Deadline deadline("the pushing and reading threads' end");
     CGP_ThreadSafeDeque<int> deque;
     constexpr int kThreads = 4, kEach = 5000;
     std::vector<std::thread> pushers;
@@ -234,25 +223,4 @@ TEST(ThreadSafeDeque, ConcurrentPushesKeepEveryElement)
     EXPECT_EQ(deque.Items().front(), -1);
     EXPECT_EQ(deque.Items().back(), -2);
     EXPECT_EQ(deque.Items()[deque.Items().size() - 2], -1);
-}
-
-TEST(ThreadDeathTest, EscapingExceptionEndsTheGameWithALogLine)
-{
-    // Forked, so the child writes into this test's own folder.
-    GTEST_FLAG_SET(death_test_style, "fast");
-    TestFolder folder;
-    const QString logPath = folder.File(QStringLiteral("Exception.log"));
-    EXPECT_EXIT(
-        {
-            CGP_LogFile log(logPath);
-            log.Open();
-            g_pLogFile = &log;
-            ThrowingThread thread;
-            thread.Start();
-            std::this_thread::sleep_for(10s);
-            std::exit(3);
-        },
-        testing::ExitedWithCode(0), "");
-    const QByteArray text = folder.Read(QStringLiteral("Exception.log"));
-    EXPECT_TRUE(text.contains("ERROR!!\nThrowingThread thread exception.\n")) << text.constData();
 }

@@ -1,6 +1,7 @@
 // Started by the crash tests: sets up the log and the crash handler like the game does, then
 // fails in the way its first argument names.
 #include "engine/GP_Folders.h"
+#include "engine/GP_Thread.h"
 #include "shell/log/GP_Exeption.h"
 #include "shell/log/GP_LogFile.h"
 #include "shell/log/MemoryDump.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,11 +25,15 @@ volatile int* volatile s_nowhere = reinterpret_cast<volatile int*>(std::uintptr_
     *s_nowhere = 42;
 }
 
-void NoMemoryNotice()
+// A game thread whose work throws: its entry routine's guard must catch it.
+class ThrowingThread : public CGP_Thread
 {
-    std::printf("NO MEMORY NOTICE\n");
-    std::fflush(stdout);
-}
+public:
+    ~ThrowingThread() override { Stop(); }
+    const char* ThreadTag() const override { return "CrashChildThread"; }
+    int Run() override { GP_THROW("Error CImage::Create"); }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -41,7 +47,6 @@ int main(int argc, char** argv)
     log.Open();
     g_pLogFile = &log;
     MemoryDump::Initialize();
-    MemoryDump::SetNoMemoryNotice(NoMemoryNotice);
 
     if (how == "main") {
         FaultHere();
@@ -52,20 +57,9 @@ int main(int argc, char** argv)
         std::thread worker([] { throw std::runtime_error("nobody catches this"); });
         worker.join();
     } else if (how == "thread-exception") {
-        std::thread worker([] {
-            try {
-                GP_THROW("Error CImage::Create");
-            } catch (const CGP_Exeption&) {
-                GP_ThreadCrashed(QStringLiteral("Worker"));
-            }
-        });
-        worker.join();
-    } else if (how == "oom") {
-        try {
-            GPNewErrorHandler(4096);
-        } catch (const CGP_FatalExeption&) {
-        }
-        FaultHere();
+        ThrowingThread worker;
+        worker.Start();
+        std::this_thread::sleep_for(std::chrono::seconds(5)); // the thread's guard ends the program first
     }
     return 4;
 }

@@ -2,7 +2,6 @@
 #include "shell/app/ErrorScreenDialog.h"
 #include "shell/dialogs/ModalRunner.h"
 #include "shell/app/ROruzoz.h"
-#include "tests/shell/GameProcess.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLockFile>
-#include <QProcess>
 #include <QPushButton>
 
 namespace {
@@ -121,24 +118,6 @@ TEST(AppStartup, OneCopyHoldsTheLockUntilItExits)
     third.SetScreenSource([] { return GP_ScreenInfo{1024, 768, 32}; });
     EXPECT_TRUE(third.InitInstance({}));
     third.ExitInstance();
-}
-
-TEST(AppStartup, SecondGameProcessEndsSilentlyWithoutLog)
-{
-    RuntimeFolder runtime;
-    TestFolder game;
-    QLockFile running(runtime.Path() + QStringLiteral("/Velmora"));
-    ASSERT_TRUE(running.tryLock(0));
-
-    QProcess second;
-    second.setProcessEnvironment(GameEnvironment(runtime.Path()));
-    second.setWorkingDirectory(game.Path());
-    second.start(GameProgram(), {});
-    ASSERT_TRUE(second.waitForFinished(20000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_FALSE(QFile::exists(game.File(QStringLiteral("Exception.log"))));
-    EXPECT_TRUE(second.readAllStandardError().isEmpty());
 }
 
 TEST(AppStartup, SplashFlagAndApplicationFolder)

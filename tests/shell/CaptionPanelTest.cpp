@@ -1,13 +1,14 @@
 #include "shell/dialogs/CampaignPanel.h"
 #include "shell/dialogs/CaptionPanel.h"
-#include "shell/log/GP_LogFile.h"
 #include "shell/dialogs/MainViewCommands.h"
 #include "shell/dialogs/MessageBoxDialog.h"
 #include "shell/dialogs/ModalRunner.h"
 #include "shell/dialogs/TightCaptionPanel.h"
 #include "skin/LDialog.h"
 #include "skin/BmpButton.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Waits.h"
 #include "view/ChildView.h"
 #include "view/model/GP_SettingsStore.h"
 
@@ -43,10 +44,8 @@ class PanelTest : public ::testing::Test
 {
 protected:
     PanelTest()
-        : m_log(m_folder.File(QStringLiteral("Exception.log")))
+        : m_log(m_folder)
     {
-        m_log.Open();
-        g_pLogFile = &m_log;
         // Click sounds have tests of their own; here they would only add log lines.
         m_soundWasOn = CLDialog::IsSoundOn();
         CLDialog::SetSoundOn(false);
@@ -64,11 +63,8 @@ protected:
     {
         GP_SetModalRunner(m_previous);
         CLDialog::SetSoundOn(m_soundWasOn);
-        g_pLogFile = nullptr;
     }
-    QString Log() const { return QString::fromUtf8(m_folder.Read(QStringLiteral("Exception.log"))); }
-    // The log written from now on.
-    QString LogSince(qsizetype start) const { return Log().mid(start); }
+    QString Log() const { return m_log.Text(); }
 
     // Clicks each button and answers the log lines each click wrote, one entry per click.
     std::string Clicks(CLDialog& panel, std::initializer_list<int> ids)
@@ -79,9 +75,9 @@ protected:
             EXPECT_NE(button, nullptr) << id;
             if (!button)
                 continue;
-            const qsizetype start = Log().size();
+            m_log.NewText();
             button->click();
-            lines << LogSince(start).trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
+            lines << m_log.NewText().trimmed().replace(QLatin1Char('\n'), QLatin1Char(' '));
         }
         return lines.join(QStringLiteral(" | ")).toStdString();
     }
@@ -92,7 +88,7 @@ protected:
 
 private:
     TestFolder m_folder;
-    CGP_LogFile m_log;
+    CapturedLog m_log;
     GP_ModalRunner m_previous;
     bool m_soundWasOn = true;
 };
@@ -150,7 +146,7 @@ TEST_F(PanelTest, CloseQuestionAnsweredNoGoesOnAndYesLeaves)
         Clicks(panel, {CCaptionPanel::kClose});
         ended = true;
     });
-    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+    QTimer::singleShot(kPatience, [] { QCoreApplication::exit(99); }); // nothing came
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_TRUE(ended);
     EXPECT_EQ(questions.size(), 2);

@@ -1,5 +1,5 @@
 #include "shell/log/GP_Exeption.h"
-#include "shell/log/GP_LogFile.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -35,23 +35,16 @@ TEST(Exeption, ThrowMacroNamesTheSourceFileWithoutFolders)
 TEST(Exeption, NewHandlerFlagsLogsAndThrowsFatal)
 {
     TestFolder folder;
-    const QString path = folder.File(QStringLiteral("Exception.log"));
-    {
-        CGP_LogFile log(path);
-        log.Open();
-        CGP_LogFile* previous = g_pLogFile;
-        g_pLogFile = &log;
-        try {
-            GPNewErrorHandler(4096);
-            ADD_FAILURE() << "no exception";
-        } catch (const CGP_FatalExeption& e) {
-            EXPECT_EQ(e.Line(), 4096);
-            EXPECT_STREQ(e.Module(), "ROruzoz.cpp");
-            EXPECT_STREQ(e.Message(), "Error memory allocation\n");
-        }
-        g_pLogFile = previous;
+    CapturedLog log(folder);
+    try {
+        GPNewErrorHandler(4096);
+        ADD_FAILURE() << "no exception";
+    } catch (const CGP_FatalExeption& e) {
+        EXPECT_EQ(e.Line(), 4096);
+        EXPECT_STREQ(e.Module(), "ROruzoz.cpp");
+        EXPECT_STREQ(e.Message(), "Error memory allocation\n");
     }
     EXPECT_EQ(g_bOutOfMemory, 1);
     g_bOutOfMemory = 0;
-    EXPECT_TRUE(folder.Read(QStringLiteral("Exception.log")).contains("GPNewErrorHandler()\n"));
+    EXPECT_TRUE(log.Text().contains(QStringLiteral("GPNewErrorHandler()\n")));
 }

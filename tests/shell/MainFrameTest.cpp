@@ -1,10 +1,11 @@
 #include "resources/StringTable.h"
-#include "shell/log/GP_LogFile.h"
+#include "tests/support/CapturedLog.h"
 #include "shell/app/MainFrame.h"
 #include "shell/dialogs/MessageBoxDialog.h"
 #include "shell/dialogs/ModalRunner.h"
 #include "shell/app/ROruzoz.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Waits.h"
 #include "view/ChildView.h"
 
 #include <gtest/gtest.h>
@@ -45,24 +46,6 @@ protected:
         presses += event->type() == QEvent::KeyPress;
         return false;
     }
-};
-
-// A session log in a private folder, read back as text.
-class ScratchLog
-{
-public:
-    ScratchLog()
-        : m_log(m_folder.File(QStringLiteral("Exception.log")))
-    {
-        m_log.Open();
-        g_pLogFile = &m_log;
-    }
-    ~ScratchLog() { g_pLogFile = nullptr; }
-    QString Text() const { return QString::fromUtf8(m_folder.Read(QStringLiteral("Exception.log"))); }
-
-private:
-    TestFolder m_folder;
-    CGP_LogFile m_log;
 };
 
 } // namespace
@@ -132,7 +115,7 @@ TEST(MainFrame, DisplayChangeAsksForARelaunchOnceAndLeaves)
         frame->OnDisplayChange();
         frame->OnDisplayChange();
     });
-    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+    QTimer::singleShot(kPatience, [] { QCoreApplication::exit(99); }); // nothing came
     EXPECT_EQ(QApplication::exec(), 0);
     GP_SetModalRunner(previous);
     EXPECT_EQ(boxes, 1);
@@ -144,7 +127,8 @@ TEST(MainFrame, DisplayChangeAsksForARelaunchOnceAndLeaves)
 
 TEST(PlayKeys, GPAndPauseReachTheViewOnlyInPlayAndAreNeverSwallowed)
 {
-    ScratchLog log;
+    TestFolder folder;
+    CapturedLog log(folder);
     CROruzozApp app;
     CMainFrame* frame = app.CreateMainFrame();
     CChildView* view = frame->View();

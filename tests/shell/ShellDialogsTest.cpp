@@ -1,65 +1,115 @@
 #include "resources/StringTable.h"
 #include "shell/app/ApplicationErrorDialog.h"
+#include "shell/app/NoMemoryErrorDlg.h"
+#include "shell/dialogs/IconStatic.h"
 #include "shell/dialogs/LoadingDialog.h"
 #include "shell/dialogs/MessageBoxDialog.h"
-#include "shell/app/NoMemoryErrorDlg.h"
 #include "shell/dialogs/WaitDialog.h"
-#include "skin/Skin.h"
+#include "skin/SkinableBase.h"
 #include "tests/shell/MessageBoxTestSupport.h"
-#include "tests/support/TestFolder.h"
+#include "tests/skin/SkinWindowTestSupport.h"
+#include "tests/support/Waits.h"
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
+#include <optional>
+#include <set>
+
 namespace {
-int RightEdge(const CMessageBoxDialog& box, int control)
+
+// A message box frame with a caption strip and a border, wider than the box asks for, so that
+// its controls must find the client area and the right edge the skin gives them.
+const QByteArray kFrames = "<Object Name=\"Dialog\" ID1=\"189\" MinWidth=\"600\" X2=\"0,rb\" Y2=\"0,rb\">"
+                           + Fill("face.png") + "<Client Attributes=\"Client\" X1=\"10\" Y1=\"40\" X2=\"10,rb\" Y2=\"10,rb\">"
+                           + Fill("client.png") + "</Client></Object>"
+                           "<Object Name=\"Dialog\" ID1=\"138\" X2=\"0,rb\" Y2=\"0,rb\">" + Fill("face.png")
+                           + "<Client Attributes=\"Client\" X1=\"6\" Y1=\"6\" X2=\"6,rb\" Y2=\"6,rb\"/></Object>"
+                           "<Object Name=\"Button\" X2=\"0,rb\" Y2=\"0,rb\">" + Fill("face.png") + "</Object>"
+                           "<Object Name=\"Static\" X2=\"0,rb\" Y2=\"0,rb\"><Text X2=\"0,rb\" Y2=\"0,rb\"/></Object>"
+                           "<Object Name=\"ProgressBar\" X2=\"0,rb\" Y2=\"0,rb\">" + Fill("face.png")
+                           + "<Group Attributes=\"Meter\" X2=\"0,rb\" Y2=\"0,rb\">" + Fill("pushed.png") + "</Group></Object>";
+
+// Icons by index: exclamation, information, question, error; the last is not a picture.
+const QByteArray kIcons = "<Icons Name=\"Icons\" X2=\"48\" Y2=\"48\">" + Fill("face.png") + Fill("pushed.png")
+    + Fill("focused.png") + "<Text X2=\"0,rb\" Y2=\"0,rb\"/></Icons>";
+
+const int kButtons[] = {CMessageBoxDialog::kFirstButton, CMessageBoxDialog::kSecondButton,
+                        CMessageBoxDialog::kThirdButton};
+
+QColor IconCentre(unsigned flags)
 {
-    return box.Button(control)->geometry().right();
+    auto box = Box("OK", "", "", flags);
+    const auto* icon = box->ControlAs<CIconStatic>(CMessageBoxDialog::kIconControl);
+    if (!icon || icon->Icon().isNull() || !icon->isVisibleTo(box.get()))
+        return QColor();
+    const QImage picture = icon->Icon().toImage();
+    return QColor(picture.pixel(picture.width() / 2, picture.height() / 2));
 }
 
 } // namespace
 
-TEST(MessageBox, ButtonsAlwaysEndAtTheRightEdge)
+TEST(MessageBox, ButtonsEndAtTheRightEdgeWithAndWithoutASkin)
 {
-    auto one = Box("OK", "", "");
-    EXPECT_EQ(one->ButtonPlace(CMessageBoxDialog::kFirstButton), 3);
-    EXPECT_EQ(one->ButtonPlace(CMessageBoxDialog::kSecondButton), 0);
-    EXPECT_EQ(one->ButtonPlace(CMessageBoxDialog::kThirdButton), 0);
-    EXPECT_FALSE(one->Button(CMessageBoxDialog::kSecondButton)->isVisibleTo(one.get()));
-    EXPECT_FALSE(one->Button(CMessageBoxDialog::kThirdButton)->isVisibleTo(one.get()));
-    EXPECT_EQ(one->Button(CMessageBoxDialog::kFirstButton)->text(), QStringLiteral("OK"));
+    // An empty label hides its button; the others close up to the right edge of the client area.
+    const struct
+    {
+        const char* labels[3];
+        int places[3];
+    } boxes[] = {{{"OK", "", ""}, {3, 0, 0}}, {{"Yes", "No", ""}, {2, 3, 0}}, {{"Yes", "No", "Update"}, {1, 2, 3}}};
+    for (bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "plain");
+        std::optional<CurrentTestSkin> skin;
+        if (skinned)
+            skin.emplace(kFrames);
+        std::set<int> lastGaps;
+        for (const auto& b : boxes) {
+            SCOPED_TRACE(b.labels[2]);
+            auto box = Box(b.labels[0], b.labels[1], b.labels[2]);
+            const QRect client = box->contentsRect();
+            const QPushButton* previous = nullptr;
+            for (int i = 0; i < 3; ++i) {
+                const QPushButton* button = box->Button(kButtons[i]);
+                EXPECT_EQ(box->ButtonPlace(kButtons[i]), b.places[i]);
+                ASSERT_EQ(button->isVisibleTo(box.get()), b.places[i] != 0);
+                if (!b.places[i])
+                    continue;
+                EXPECT_EQ(button->text(), QLatin1String(b.labels[i]));
+                EXPECT_TRUE(client.contains(button->geometry()));
+                if (previous)
+                    EXPECT_LT(previous->geometry().right(), button->geometry().left()) << "buttons overlap";
+                previous = button;
+            }
+            lastGaps.insert(client.right() - previous->geometry().right());
+            // The message lies in the client area above the buttons.
+            const QWidget* text = box->Control(CMessageBoxDialog::kTextControl);
+            EXPECT_EQ(static_cast<const QLabel*>(text)->text(), QStringLiteral("Are you sure?"));
+            EXPECT_TRUE(client.contains(text->geometry()));
+            EXPECT_LT(text->geometry().bottom(), previous->geometry().top());
+            const auto* first = dynamic_cast<const WINSKIN::SkinableBase*>(box->Button(CMessageBoxDialog::kFirstButton));
+            ASSERT_NE(first, nullptr);
+            EXPECT_EQ(first->GetObject() != nullptr, skinned);
+            EXPECT_EQ(bool(box->windowFlags() & Qt::FramelessWindowHint), skinned);
+        }
+        // However many buttons, the last stands at the same place by the right edge.
+        ASSERT_EQ(lastGaps.size(), 1u);
+        EXPECT_LT(*lastGaps.begin(), 20);
+    }
 
-    auto two = Box("Yes", "No", "", MB_YESNO | MB_ICONQUESTION);
-    EXPECT_EQ(two->ButtonPlace(CMessageBoxDialog::kFirstButton), 2);
-    EXPECT_EQ(two->ButtonPlace(CMessageBoxDialog::kSecondButton), 3);
-    EXPECT_EQ(two->Button(CMessageBoxDialog::kSecondButton)->text(), QStringLiteral("No"));
-
-    auto three = Box("Yes", "No", "Update");
-    EXPECT_EQ(three->ButtonPlace(CMessageBoxDialog::kFirstButton), 1);
-    EXPECT_EQ(three->ButtonPlace(CMessageBoxDialog::kSecondButton), 2);
-    EXPECT_EQ(three->ButtonPlace(CMessageBoxDialog::kThirdButton), 3);
-    EXPECT_TRUE(three->Button(CMessageBoxDialog::kThirdButton)->isVisibleTo(three.get()));
-
-    // The last button sits at the same right edge whatever the count, and buttons never overlap.
-    EXPECT_EQ(RightEdge(*one, 1), RightEdge(*two, 2));
-    EXPECT_EQ(RightEdge(*two, 2), RightEdge(*three, 1168));
-    EXPECT_LT(RightEdge(*three, 1), three->Button(2)->geometry().left());
-    EXPECT_LT(RightEdge(*three, 2), three->Button(1168)->geometry().left());
-    EXPECT_LE(RightEdge(*three, 1168), three->width() - 1);
-    EXPECT_GE(three->Button(1)->geometry().left(), 0);
-    // The text lies above the buttons.
-    const QWidget* text = three->Control(CMessageBoxDialog::kTextControl);
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(static_cast<const QLabel*>(text)->text(), QStringLiteral("Are you sure?"));
-    EXPECT_LT(text->geometry().bottom(), three->Button(1)->geometry().top());
+    // The skin's frame comes around the box's own layout: a caption strip above, a border round.
+    CurrentTestSkin skin(kFrames);
+    auto box = Box("OK", "", "");
+    EXPECT_EQ(box->contentsMargins(), QMargins(10, 40, 10, 10));
+    EXPECT_GE(box->width(), 600);
 }
 
-TEST(MessageBox, AnswersAndIcons)
+TEST(MessageBox, AnswersByButtonAndEscape)
 {
     // First button IDOK, second IDCANCEL, third its own number; Escape is IDCANCEL.
     auto box = Box("Yes", "No", "Update");
@@ -71,63 +121,35 @@ TEST(MessageBox, AnswersAndIcons)
     EXPECT_EQ(box->result(), 1168);
     box->reject();
     EXPECT_EQ(box->Result(), IDCANCEL);
-
-    EXPECT_EQ(CMessageBoxDialog::IconIndex(MB_ICONHAND), 3);
-    EXPECT_EQ(CMessageBoxDialog::IconIndex(MB_ICONQUESTION | MB_YESNO), 2);
-    EXPECT_EQ(CMessageBoxDialog::IconIndex(MB_ICONEXCLAMATION | MB_OKCANCEL), 0);
-    EXPECT_EQ(CMessageBoxDialog::IconIndex(MB_ICONASTERISK), 1);
-    EXPECT_EQ(CMessageBoxDialog::IconIndex(MB_OK), 0);
-    EXPECT_EQ(CMessageBoxDialog::IconIndex(0x50), 0);
-    EXPECT_EQ(CMessageBoxDialog::IconIndex(0x70 | MB_YESNO), 0);
-
-    // Without a skin there is no icon and the text takes its room; with one, the skin's picture
-    // for the index shows.
-    auto plain = Box("OK", "", "", MB_ICONINFORMATION);
-    EXPECT_FALSE(plain->Control(CMessageBoxDialog::kIconControl)->isVisibleTo(plain.get()));
-    int askedIndex = -1;
-    CMessageBoxDialog::SetIconSource([&askedIndex](int index) {
-        askedIndex = index;
-        QPixmap picture(32, 32);
-        picture.fill(Qt::red);
-        return picture;
-    });
-    auto withIcon = Box("OK", "", "", MB_ICONINFORMATION);
-    CMessageBoxDialog::SetIconSource({});
-    EXPECT_EQ(askedIndex, 1);
-    const QWidget* icon = withIcon->Control(CMessageBoxDialog::kIconControl);
-    EXPECT_TRUE(icon->isVisibleTo(withIcon.get()));
-    EXPECT_LT(icon->geometry().right(), withIcon->Control(CMessageBoxDialog::kTextControl)->geometry().left());
 }
 
-TEST(MessageBox, IconComesFromTheSkinsIconsByIndex)
+TEST(MessageBox, IconByFlagsOnlyFromAPictureOfTheSkinsIcons)
 {
-    WINSKIN::Skin skin;
-    ASSERT_TRUE(skin.Load(SourceFile(QStringLiteral("resources/game/SKINS Nox/Advanced.skn"))));
-    WINSKIN::Skin* previous = WINSKIN::Skin::Current();
-    WINSKIN::Skin::SetCurrent(&skin);
-    auto question = Box("Yes", "No", "", MB_YESNO | MB_ICONQUESTION);
-    auto error = Box("OK", "", "", MB_ICONERROR);
-    auto none = Box("OK", "", "", MB_OK);
-    WINSKIN::Skin::SetCurrent(previous);
+    const std::pair<unsigned, int> indices[] = {
+        {MB_ICONHAND, 3},   {MB_ICONQUESTION | MB_YESNO, 2}, {MB_ICONEXCLAMATION | MB_OKCANCEL, 0}, {MB_ICONASTERISK, 1},
+        {MB_OK, 0},         {0x50, 0},                       {0x70 | MB_YESNO, 0}};
+    for (const auto& [flags, index] : indices)
+        EXPECT_EQ(CMessageBoxDialog::IconIndex(flags), index) << flags;
 
-    const auto picture = [](const CMessageBoxDialog& box) {
-        const QLabel* icon = box.ControlAs<QLabel>(CMessageBoxDialog::kIconControl);
-        return icon->isVisibleTo(&box) ? icon->pixmap().toImage() : QImage();
-    };
-    const QImage questionIcon = picture(*question);
-    const QImage errorIcon = picture(*error);
-    const QImage exclamationIcon = picture(*none);  // no icon bits: index 0, the exclamation
-    ASSERT_FALSE(questionIcon.isNull());
-    ASSERT_FALSE(errorIcon.isNull());
-    ASSERT_FALSE(exclamationIcon.isNull());
-    EXPECT_NE(questionIcon, errorIcon);
-    EXPECT_NE(questionIcon, exclamationIcon);
-    // Something was drawn: not a fully transparent square.
-    bool opaque = false;
-    for (int y = 0; y < questionIcon.height() && !opaque; ++y)
-        for (int x = 0; x < questionIcon.width() && !opaque; ++x)
-            opaque = qAlpha(questionIcon.pixel(x, y)) > 200;
-    EXPECT_TRUE(opaque);
+    // No skin, or a skin without "Icons": no icon for any flags.
+    EXPECT_FALSE(IconCentre(MB_ICONINFORMATION).isValid());
+    {
+        CurrentTestSkin skin(kFrames);
+        EXPECT_FALSE(IconCentre(MB_ICONQUESTION).isValid());
+        EXPECT_FALSE(IconCentre(MB_OK).isValid());
+    }
+    CurrentTestSkin skin(kFrames + kIcons);
+    EXPECT_EQ(IconCentre(MB_ICONEXCLAMATION | MB_OKCANCEL).rgb(), SkinColours::Face.rgb());
+    EXPECT_EQ(IconCentre(MB_OK).rgb(), SkinColours::Face.rgb());
+    EXPECT_EQ(IconCentre(MB_ICONINFORMATION).rgb(), SkinColours::Pushed.rgb());
+    EXPECT_EQ(IconCentre(MB_ICONQUESTION | MB_YESNO).rgb(), SkinColours::Focused.rgb());
+    // Index 3 is a text, not a picture: the error box shows none.
+    EXPECT_FALSE(IconCentre(MB_ICONERROR).isValid());
+
+    // With an icon the message moves right of it.
+    auto box = Box("OK", "", "", MB_ICONQUESTION);
+    EXPECT_LT(box->Control(CMessageBoxDialog::kIconControl)->geometry().right(),
+              box->Control(CMessageBoxDialog::kTextControl)->x());
 }
 
 TEST(LoadingDialog, MessageRangeAndStep)
@@ -140,16 +162,25 @@ TEST(LoadingDialog, MessageRangeAndStep)
     EXPECT_EQ(CLoadingDialog::MessageText(IDS_DOWNLOADING_PUZZLE, QStringLiteral("100%s %d")),
               QStringLiteral("Downloading puzzle 100%s %d..."));
 
+    CurrentTestSkin skin(kFrames);
     CLoadingDialog dialog(IDS_SAVING_PUZZLE, QStringLiteral("Tulips"), nullptr);
     EXPECT_EQ(dialog.Text(), QStringLiteral("Saving puzzle Tulips..."));
-    dialog.SetRange(3);
-    EXPECT_EQ(dialog.Maximum(), 3);
+    EXPECT_EQ(dialog.ControlAs<QLabel>(CLoadingDialog::kTextControl)->text(), dialog.Text());
+    dialog.SetRange(4);
+    EXPECT_EQ(dialog.Maximum(), 4);
     EXPECT_EQ(dialog.Position(), 0);
     dialog.Step();
     dialog.Step();
     EXPECT_EQ(dialog.Position(), 2);
+    // The bar is the skinned progress control, whose meter has tests of its own.
+    auto* bar = dialog.ControlAs<QProgressBar>(CLoadingDialog::kProgressControl);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_NE(dynamic_cast<WINSKIN::SkinableBase*>(bar)->GetObject(), nullptr);
+    EXPECT_TRUE(dialog.contentsRect().contains(bar->geometry()));
+    EXPECT_EQ(bar->value(), 2);
     dialog.Step();
-    EXPECT_EQ(dialog.Position(), 3);
+    dialog.Step();
+    EXPECT_EQ(dialog.Position(), 4);
     // Past the end the bar starts over, as the system's bar does.
     dialog.Step();
     EXPECT_EQ(dialog.Position(), 1);
@@ -164,10 +195,11 @@ TEST(LoadingDialog, MessageRangeAndStep)
 
 TEST(WaitDialog, EndsWhenTheProcessEnds)
 {
+    CurrentTestSkin skin(kFrames);
     // "cat" runs until its input is closed: the test decides when the program ends.
     QProcess process;
     process.start(QStringLiteral("cat"), {});
-    ASSERT_TRUE(process.waitForStarted(5000));
+    ASSERT_TRUE(process.waitForStarted(int(kPatience.count())));
     QWidget behind;
     behind.resize(400, 300);
     CWaitDialog dialog(&process, &behind);
@@ -185,21 +217,23 @@ TEST(WaitDialog, EndsWhenTheProcessEnds)
         }
     });
     poll.start(10);
-    // A watchdog ends the loop should the dialog never notice the end.
-    QTimer::singleShot(60000, &dialog, [&dialog] { dialog.done(-1); });
-    const int result = dialog.exec();
-    EXPECT_EQ(result, QDialog::Accepted);
+    // Should the dialog never notice the end, the loop ends with -1 instead of hanging.
+    QTimer::singleShot(kPatience, &dialog, [&dialog] { dialog.done(-1); });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_TRUE(dialog.IsDone());
     EXPECT_GE(ticksWhileRunning, 3);
     EXPECT_GT(dialog.Ticks(), ticksWhileRunning);
-    // The bar moved once per tick.
+    // The bar moved once per tick, and wears the skin.
     EXPECT_EQ(dialog.Position(), dialog.Ticks() % 101);
+    auto* bar = dialog.ControlAs<QProgressBar>(CWaitDialog::kProgressControl);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_NE(dynamic_cast<WINSKIN::SkinableBase*>(bar)->GetObject(), nullptr);
 }
 
 TEST(WaitDialog, NoProcessEndsAtTheFirstTick)
 {
     CWaitDialog* dialog = new CWaitDialog(nullptr, nullptr);
-    QTimer::singleShot(5000, dialog, [dialog] { dialog->done(-1); });
+    QTimer::singleShot(kPatience, dialog, [dialog] { dialog->done(-1); });
     EXPECT_EQ(dialog->exec(), QDialog::Accepted);
     EXPECT_EQ(dialog->Ticks(), 1);
     delete dialog;

@@ -2,15 +2,17 @@
 #include "shell/app/ROruzoz.h"
 #include "tests/shell/GameProcess.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Waits.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
+
+#include <chrono>
 
 namespace {
 
@@ -29,20 +31,18 @@ QString WriteRecorderScript(const TestFolder& folder, const QString& name, const
     return path;
 }
 
-QByteArray WaitForFile(const QString& path, int timeoutMs)
+// The file's contents once it holds a whole line, or nothing when none came within the limit.
+QByteArray WaitForFile(const QString& path, std::chrono::milliseconds limit)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < timeoutMs) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
-            const QByteArray bytes = file.readAll();
-            if (bytes.endsWith('\n'))
-                return bytes;
-        }
-        QThread::msleep(20);
-    }
-    return {};
+    QByteArray bytes;
+    const bool whole = Eventually(
+        [&] {
+            QFile file(path);
+            bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            return bytes.endsWith('\n');
+        },
+        "a line from the started program", limit);
+    return whole ? bytes : QByteArray();
 }
 
 } // namespace
@@ -83,7 +83,7 @@ TEST(Shutdown, RealInstallerProgramGetsItsArgument)
     CROruzozApp app;
     app.SetUpdateInstallerPath(WriteRecorderScript(folder, QStringLiteral("Update Setup"), record));
     app.ExitInstance();
-    const QByteArray ran = WaitForFile(record, 10000);
+    const QByteArray ran = WaitForFile(record, kPatience);
     EXPECT_TRUE(ran.endsWith("|/isUpdate=1\n")) << ran.constData();
     QThread::msleep(200);
     EXPECT_EQ(folder.Read(QStringLiteral("installer-ran")).count('\n'), 1);
@@ -93,6 +93,7 @@ namespace {
 
 struct GameRun
 {
+    ::testing::AssertionResult finished = ::testing::AssertionFailure();
     int exitCode = -1;
     QProcess::ExitStatus status = QProcess::CrashExit;
     QByteArray log;
@@ -118,13 +119,13 @@ GameRun RunCrashingGame(const char* how, const char* answer, bool reporterExpect
     game.setWorkingDirectory(folder.Path());
     game.start(GameProgram(), {});
     GameRun run;
-    EXPECT_TRUE(game.waitForFinished(60000));
+    run.finished = Finishes(game, "the crashed game's end");
     run.exitCode = game.exitCode();
     run.status = game.exitStatus();
     run.errors = game.readAllStandardError();
     run.log = folder.Read(QStringLiteral("Exception.log"));
     run.dumps = QDir(temp + QStringLiteral("/AppName")).entryList(QDir::Files);
-    run.courier = WaitForFile(folder.File(QStringLiteral("courier-ran")), reporterExpected ? 10000 : 300);
+    run.courier = WaitForFile(folder.File(QStringLiteral("courier-ran")), reporterExpected ? kPatience : std::chrono::milliseconds(300));
     return run;
 }
 
@@ -153,12 +154,14 @@ void ExpectCrashLines(const GameRun& run, bool withDump)
 TEST(CrashPath, ExceptionDumpsAsksAndStartsTheReporterOnYes)
 {
     const GameRun yes = RunCrashingGame("exception", "1", true);
+    ASSERT_TRUE(yes.finished);
     ExpectCrashLines(yes, true);
     EXPECT_EQ(yes.errors.count("velmora: dialog Application error"), 1) << yes.errors.constData();
     // Started from the application folder, without arguments.
     EXPECT_TRUE(yes.courier.endsWith("|\n")) << yes.courier.constData();
 
     const GameRun no = RunCrashingGame("exception", "0", false);
+    ASSERT_TRUE(no.finished);
     ExpectCrashLines(no, true);
     EXPECT_EQ(no.errors.count("velmora: dialog Application error"), 1);
     EXPECT_TRUE(no.courier.isEmpty());
@@ -167,6 +170,7 @@ TEST(CrashPath, ExceptionDumpsAsksAndStartsTheReporterOnYes)
 TEST(CrashPath, FaultOnTheMainThreadTakesTheSamePath)
 {
     const GameRun run = RunCrashingGame("signal", "1", true);
+    ASSERT_TRUE(run.finished);
     ExpectCrashLines(run, true);
     EXPECT_EQ(run.errors.count("velmora: dialog Application error"), 1) << run.errors.constData();
     EXPECT_FALSE(run.courier.isEmpty());
@@ -175,6 +179,7 @@ TEST(CrashPath, FaultOnTheMainThreadTakesTheSamePath)
 TEST(CrashPath, OutOfMemoryShowsTheNoticeAndAsksNothing)
 {
     const GameRun run = RunCrashingGame("memory", "1", false);
+    ASSERT_TRUE(run.finished);
     ExpectCrashLines(run, false);
     EXPECT_GE(run.log.indexOf("GPNewErrorHandler()\n"), 0);
     // One dialog: the no-memory notice; the bug-report question is not asked.
@@ -192,23 +197,23 @@ TEST(Shutdown, GameRunsAsOneCopyAndEndsItsSessionWhenAskedToEnd)
     first.setProcessEnvironment(env);
     first.setWorkingDirectory(folder.Path());
     first.start(GameProgram(), {});
-    ASSERT_TRUE(first.waitForStarted(10000));
-    QElapsedTimer clock;
-    clock.start();
-    while (!folder.Read(QStringLiteral("Exception.log")).contains("MemoryDump::MemoryDump") && clock.elapsed() < 20000)
-        QThread::msleep(20);
+    ASSERT_TRUE(first.waitForStarted(int(kPatience.count())));
+    ASSERT_TRUE(Eventually([&] { return folder.Read(QStringLiteral("Exception.log")).contains("MemoryDump::MemoryDump"); },
+                           "the running game's first log lines", kProgramPatience));
     ASSERT_TRUE(QFile::exists(runtime + QStringLiteral("/Velmora")));
 
     QProcess second;
     second.setProcessEnvironment(env);
     second.setWorkingDirectory(folder.Path());
     second.start(GameProgram(), {});
-    ASSERT_TRUE(second.waitForFinished(20000));
+    ASSERT_TRUE(Finishes(second, "the second copy's end"));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().isEmpty()) << "silently";
     EXPECT_EQ(first.state(), QProcess::Running);
 
     first.terminate();
-    ASSERT_TRUE(first.waitForFinished(20000));
+    ASSERT_TRUE(Finishes(first, "the first copy's end after it was asked to end"));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 1);  // a normal end
     const QByteArray log = folder.Read(QStringLiteral("Exception.log"));

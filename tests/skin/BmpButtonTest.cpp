@@ -1,5 +1,5 @@
 #include "resources/GP_Resources.h"
-#include "shell/log/GP_LogFile.h"
+#include "tests/support/CapturedLog.h"
 #include "skin/BmpButton.h"
 #include "skin/SkinableBase.h"
 #include "tests/skin/SkinWindowTestSupport.h"
@@ -49,24 +49,6 @@ struct Screen
     Receiver view;
     CBmpButton* button = nullptr;
     bool loaded = false;
-};
-
-// The session log of one test, all its lines.
-class LogLines
-{
-public:
-    LogLines()
-        : m_log(m_folder.File("Exception.log"))
-    {
-        m_log.Open();
-        g_pLogFile = &m_log;
-    }
-    ~LogLines() { g_pLogFile = nullptr; }
-    QString Text() const { return QString::fromUtf8(m_folder.Read("Exception.log")); }
-
-private:
-    TestFolder m_folder;
-    CGP_LogFile m_log;
 };
 
 } // namespace
@@ -205,7 +187,7 @@ TEST(BmpButton, PictureControlPlaysGifsOverItsBackground)
     EXPECT_EQ(still.CurrentFrame().size(), size);
 
     // Not a picture: logged, nothing loaded, the background colour shows.
-    LogLines log;
+    CapturedLog log;
     CPictureEx broken;
     broken.SetBkColor(QColor(10, 20, 30));
     EXPECT_FALSE(broken.Load(QByteArray("GIF89a but not really")));

@@ -223,7 +223,7 @@ TEST(SkinRegion, DamagedMasksGiveLessShapeNeverMore)
     folder.Write("huge.msk", MaskFile(100000, 100000, QByteArray(16, '\xFF')));
     folder.Write("short.msk", MaskFile(8, 2, "\xFF"));
     folder.Write("header.msk", "\x08\x00");
-    LogCapture log;
+    CapturedLog log;
     auto skin = SkinFromText("<Region Name='Zero' Shape='5' Src='zero.msk' X2='0,rb' Y2='0,rb'/>"
                              "<Region Name='Negative' Shape='5' Src='negative.msk' X2='0,rb' Y2='0,rb'/>"
                              "<Region Name='Huge' Shape='5' Src='huge.msk' X2='0,rb' Y2='0,rb'/>"
@@ -236,5 +236,5 @@ TEST(SkinRegion, DamagedMasksGiveLessShapeNeverMore)
     for (const char* name : {"Zero", "Negative", "Huge", "Header", "Missing", "NoSrc"})
         EXPECT_TRUE(Built(*skin, name, owner).isEmpty()) << name;
     EXPECT_EQ(Picture(Built(*skin, "Short", owner), owner), "########\n........\n");
-    EXPECT_EQ(log.Lines().size(), 5) << log.Lines().join("|").toStdString(); // every damaged file but the empty one
+    EXPECT_EQ(log.Lines("WINSKIN").size(), 5) << log.Lines("WINSKIN").join("|").toStdString(); // every damaged file but the empty one
 }

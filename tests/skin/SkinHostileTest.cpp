@@ -17,10 +17,10 @@ std::unique_ptr<Skin> LoadFile(const QByteArray& text, QStringList* lines)
 {
     TestFolder folder;
     folder.Write("Hostile.skn", text);
-    LogCapture log;
+    CapturedLog log;
     auto skin = std::make_unique<Skin>();
     skin->Load(folder.File("Hostile.skn"));
-    *lines = log.Lines();
+    *lines = log.Lines("WINSKIN");
     return skin;
 }
 
@@ -39,12 +39,12 @@ TEST(SkinHostile, MissingEmptyAndGarbageFilesGiveAnEmptySkinAndOneLine)
         EXPECT_EQ(skin->GetCount(), 0) << text.toStdString();
         EXPECT_EQ(lines.size(), 1) << text.toStdString() << ": " << lines.join("|").toStdString();
     }
-    LogCapture log;
+    CapturedLog log;
     Skin skin;
     EXPECT_FALSE(skin.Load("no/such/skin.skn"));
     EXPECT_FALSE(skin.Load(QDir::tempPath())); // a folder is not a skin file
     EXPECT_EQ(skin.GetCount(), 0);
-    EXPECT_EQ(log.Lines().size(), 2);
+    EXPECT_EQ(log.Lines("WINSKIN").size(), 2);
     // A later good load fills the same skin again.
     EXPECT_TRUE(skin.LoadText("<Skin><R Name='a'/></Skin>", {}));
     EXPECT_EQ(skin.GetCount(), 1);
@@ -173,29 +173,29 @@ TEST(SkinHostile, LargeNumbersStayWithinBounds)
     QByteArray data;
     for (int i = 0; i < 3 * kMaxRegionPoints; ++i)
         data += "1 ";
-    LogCapture log;
+    CapturedLog log;
     auto many = SkinFromText("<Region Name='P' Shape='POLYGON' Data='" + data + "'/>");
     EXPECT_EQ(many->FindByName("P")->AsRegion()->Points().GetCount(), kMaxRegionPoints);
-    EXPECT_EQ(log.Lines().size(), 1);
+    EXPECT_EQ(log.Lines("WINSKIN").size(), 1);
 }
 
 TEST(SkinHostile, ItemCountIsCapped)
 {
-    LogCapture log;
+    CapturedLog log;
     auto skin = SkinFromText(QByteArray("<R/>").repeated(kMaxSkinItems + 50));
     EXPECT_EQ(skin->GetCount(), kMaxSkinItems);
-    EXPECT_EQ(log.Lines().size(), 1);
+    EXPECT_EQ(log.Lines("WINSKIN").size(), 1);
 }
 
 TEST(SkinHostile, DevicesAndFoldersAreNotReadAsArt)
 {
-    LogCapture log;
+    CapturedLog log;
     auto skin = SkinFromText("<Bitmap Name='B' Src='/dev/zero'/><Region Name='R' Shape='ARBITRARY' Src='/dev/zero'/>"
                              "<Font Name='F' Src='/dev/zero'/><Bitmap Name='D' Src='.'/>",
                              QDir::tempPath());
     EXPECT_EQ(skin->GetCount(), 4);
     EXPECT_TRUE(skin->FindByName("B")->AsBitmap()->Picture().isNull());
-    EXPECT_EQ(log.Lines().size(), 4);
+    EXPECT_EQ(log.Lines("WINSKIN").size(), 4);
 }
 
 TEST(SkinHostile, EveryFuzzSeedLoadsAndIsUsed)

@@ -135,13 +135,13 @@ TEST(SkinLoad, ChildListKeepsAtMost65534)
     QByteArray children;
     for (int i = 0; i < kMaxChildren + 3; ++i)
         children += "<R Name='Dot'/>";
-    LogCapture log;
+    CapturedLog log;
     auto skin = SkinFromText("<R Name='Dot'/><R Name='Many'>" + children + "<R Name='Late'/></R>");
     EXPECT_EQ(skin->FindByName("Many")->GetChildCount(), 65534);
     EXPECT_EQ(skin->FindByName("Many")->GetChild(65533), skin->FindByName("Dot"));
     ASSERT_NE(skin->FindByName("Late"), nullptr); // read, though not attached
     EXPECT_EQ(skin->GetCount(), 3);
-    EXPECT_EQ(log.Lines().size(), 1);
+    EXPECT_EQ(log.Lines("WINSKIN").size(), 1);
 }
 
 TEST(SkinLoad, ItemsAreTheChildrenOfTheLastTopLevelNode)
@@ -256,12 +256,12 @@ TEST(SkinLoad, FontFilesLiveAsLongAsTheirItem)
                                   "<Font Name='Gone' Src='../fonts/None.ttf'/></Skin>");
     QStringList families;
     {
-        LogCapture log;
+        CapturedLog log;
         Skin skin;
         ASSERT_TRUE(skin.Load(folder.File("skin/Mono.skn")));
         EXPECT_EQ(skin.GetCount(), 2);
-        EXPECT_EQ(log.Lines().size(), 1) << log.Lines().join("|").toStdString(); // the missing file only
-        EXPECT_TRUE(log.Lines().value(0).contains("None.ttf"));
+        EXPECT_EQ(log.Lines("WINSKIN").size(), 1) << log.Lines("WINSKIN").join("|").toStdString(); // the missing file only
+        EXPECT_TRUE(log.Lines("WINSKIN").value(0).contains("None.ttf"));
         // The font file was added: its id now names a family.
         for (int id = 0; id < 64; ++id)
             families += QFontDatabase::applicationFontFamilies(id);
@@ -358,13 +358,13 @@ TEST(SkinLoad, EveryLoadTellsTheWindowsAndTheCurrentSkinIsOneForTheProgram)
 
 TEST(SkinLoad, TheTestSkinLoadsEveryItemWithoutComplaint)
 {
-    LogCapture log;
+    CapturedLog log;
     Skin skin;
     ASSERT_TRUE(skin.Load(SourceFile("tests/skin/data/TestSkin.skn")));
     EXPECT_EQ(skin.GetCount(), 51);
     // The one complaint is the picture that is missing on purpose.
-    ASSERT_EQ(log.Lines().size(), 1) << log.Lines().join("|").toStdString();
-    EXPECT_TRUE(log.Lines()[0].contains("no-such-picture.png"));
+    ASSERT_EQ(log.Lines("WINSKIN").size(), 1) << log.Lines("WINSKIN").join("|").toStdString();
+    EXPECT_TRUE(log.Lines("WINSKIN")[0].contains("no-such-picture.png"));
     Object* dialog = skin.FindObject("Dialog", 0, 0);
     ASSERT_NE(dialog, nullptr);
     EXPECT_NE(dialog->GetFont(), nullptr);

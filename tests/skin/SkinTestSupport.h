@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/log/GP_LogFile.h"
+#include "tests/support/CapturedLog.h"
 #include "skin/Skin.h"
 #include "tests/support/TestFolder.h"
 
@@ -28,30 +28,3 @@ QImage RenderItem(Item& item, QSize size, const QString& states = QString(), con
     item.Draw(painter, QRect(QPoint(0, 0), size), CGP_StringSet(states), text);
     return image;
 }
-
-// The session log of one test, in a private folder; the lines written while it lives.
-class LogCapture
-{
-public:
-    LogCapture()
-        : m_log(m_folder.File(QStringLiteral("Exception.log")))
-    {
-        m_log.Open();
-        g_pLogFile = &m_log;
-    }
-    ~LogCapture() { g_pLogFile = nullptr; }
-
-    QStringList Lines() const
-    {
-        QStringList lines;
-        for (const QString& line : QString::fromUtf8(m_folder.Read(QStringLiteral("Exception.log"))).split(QLatin1Char('\n'))) {
-            if (line.startsWith(QLatin1String("WINSKIN")))
-                lines << line;
-        }
-        return lines;
-    }
-
-private:
-    TestFolder m_folder;
-    CGP_LogFile m_log;
-};

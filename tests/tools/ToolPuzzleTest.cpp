@@ -1,5 +1,6 @@
 // velmora-tool make, info and play, run as the programs they are.
 #include "tests/support/TestFolder.h"
+#include "tests/support/Waits.h"
 
 #include <QFile>
 #include <QImage>
@@ -25,9 +26,9 @@ ToolRun Tool(const TestFolder& folder, const QStringList& args)
     process.setWorkingDirectory(folder.Path());
     process.start(QStringLiteral(VELMORA_GAME_DIR "/velmora-tool"), args);
     ToolRun run;
-    if (!process.waitForFinished(240000)) {
-        ADD_FAILURE() << "velmora-tool " << qPrintable(args.join(' ')) << " did not finish";
-        process.kill();
+    const QByteArray what = "the end of velmora-tool " + args.join(QLatin1Char(' ')).toUtf8();
+    if (const ::testing::AssertionResult finished = Finishes(process, what.constData()); !finished) {
+        ADD_FAILURE() << finished.message();
         return run;
     }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -48,68 +49,68 @@ QString Picture(const TestFolder& folder, int w, int h)
 }
 } // namespace
 
-TEST(ToolPuzzle, MakeInfoAndPlayARotatedHundredPiecePuzzleToTheEnd)
+TEST(ToolPuzzle, MakeInfoAndPlayARotatedPuzzleToTheEnd)
 {
     TestFolder folder;
     ASSERT_TRUE(QFile::exists(QStringLiteral(VELMORA_GAME_DIR "/velmora-tool"))) << "build velmora-tool first";
-    const QString picture = Picture(folder, 1000, 1000);
-    const ToolRun made = Tool(folder, {QStringLiteral("make"), picture, QStringLiteral("-o"), QStringLiteral("Hundred.pzl"),
-                                   QStringLiteral("--name"), QStringLiteral("Hundred"), QStringLiteral("--author"),
-                                   QStringLiteral("Ada"), QStringLiteral("--piece-size"), QStringLiteral("100"),
-                                   QStringLiteral("--fit"), QStringLiteral("1000x1000"), QStringLiteral("--rotate")});
+    const QString picture = Picture(folder, 300, 200); // 6 x 4 pieces
+    const ToolRun made = Tool(folder, {QStringLiteral("make"), picture, QStringLiteral("-o"), QStringLiteral("TwentyFour.pzl"),
+                                   QStringLiteral("--name"), QStringLiteral("TwentyFour"), QStringLiteral("--author"),
+                                   QStringLiteral("Ada"), QStringLiteral("--piece-size"), QStringLiteral("50"),
+                                   QStringLiteral("--fit"), QStringLiteral("300x200"), QStringLiteral("--rotate")});
     ASSERT_EQ(made.exitCode, 0) << made.err.constData();
 
-    const QJsonObject fresh = Tool(folder, {QStringLiteral("info"), QStringLiteral("Hundred.pzl")}).Json();
+    const QJsonObject fresh = Tool(folder, {QStringLiteral("info"), QStringLiteral("TwentyFour.pzl")}).Json();
     const QJsonObject header = fresh[QStringLiteral("header")].toObject();
     const QJsonObject settings = fresh[QStringLiteral("settings")].toObject();
     EXPECT_EQ(header[QStringLiteral("magic")].toString(), QStringLiteral("79646a70"));
-    EXPECT_EQ(header[QStringLiteral("P")].toInt(), 16 + header[QStringLiteral("N")].toInt() + 269 + 121 * 16 + 110 + 110);
-    EXPECT_EQ(settings[QStringLiteral("columns")].toInt(), 10);
-    EXPECT_EQ(settings[QStringLiteral("rows")].toInt(), 10);
-    EXPECT_EQ(settings[QStringLiteral("title")].toString(), QStringLiteral("Hundred"));
+    EXPECT_EQ(header[QStringLiteral("P")].toInt(), 16 + header[QStringLiteral("N")].toInt() + 269 + 35 * 16 + 28 + 30);
+    EXPECT_EQ(settings[QStringLiteral("columns")].toInt(), 6);
+    EXPECT_EQ(settings[QStringLiteral("rows")].toInt(), 4);
+    EXPECT_EQ(settings[QStringLiteral("title")].toString(), QStringLiteral("TwentyFour"));
     EXPECT_EQ(settings[QStringLiteral("creator")].toString(), QStringLiteral("Ada"));
-    EXPECT_EQ(settings[QStringLiteral("cutWidth")].toInt(), 1000);
+    EXPECT_EQ(settings[QStringLiteral("cutWidth")].toInt(), 300);
     EXPECT_TRUE(settings[QStringLiteral("fresh")].toBool());
     const QJsonObject options = settings[QStringLiteral("options")].toObject();
     EXPECT_TRUE(options[QStringLiteral("bevelledEdges")].toBool());
     EXPECT_TRUE(options[QStringLiteral("randomlyRotated")].toBool());
     EXPECT_FALSE(options[QStringLiteral("hidePicture")].toBool());
-    EXPECT_EQ(fresh[QStringLiteral("corners")].toInt(), 121);
+    EXPECT_EQ(fresh[QStringLiteral("corners")].toInt(), 35);
     EXPECT_TRUE(fresh[QStringLiteral("groups")].isNull());
 
     // Half way, then leave: progress and the cache are saved.
-    const ToolRun half = Tool(folder, {QStringLiteral("play"), QStringLiteral("Hundred.pzl"), QStringLiteral("--cache"),
-                                   QStringLiteral("Hundred.cash"), QStringLiteral("--steps"), QStringLiteral("50"),
+    const ToolRun half = Tool(folder, {QStringLiteral("play"), QStringLiteral("TwentyFour.pzl"), QStringLiteral("--cache"),
+                                   QStringLiteral("TwentyFour.cash"), QStringLiteral("--steps"), QStringLiteral("12"),
                                    QStringLiteral("--seed"), QStringLiteral("7")});
     ASSERT_EQ(half.exitCode, 0) << half.err.constData();
     const QJsonObject halfReport = half.Json();
     const int left = halfReport[QStringLiteral("groups")].toInt();
-    EXPECT_EQ(halfReport[QStringLiteral("moves")].toInt(), 50);
-    EXPECT_EQ(halfReport[QStringLiteral("joins")].toInt(), 100 - left);
-    EXPECT_LE(left, 50) << "every move joins at least once";
+    EXPECT_EQ(halfReport[QStringLiteral("moves")].toInt(), 12);
+    EXPECT_EQ(halfReport[QStringLiteral("joins")].toInt(), 24 - left);
+    EXPECT_LE(left, 12) << "every move joins at least once";
     EXPECT_FALSE(halfReport[QStringLiteral("solved")].toBool());
-    // Every join of single groups is one step of 99 towards the whole picture.
-    EXPECT_NEAR(halfReport[QStringLiteral("solvedPercent")].toDouble(), (100 - left) * 100.0 / 99.0, 0.01);
-    EXPECT_TRUE(QFile::exists(folder.File(QStringLiteral("Hundred.cash"))));
-    const QJsonObject played = Tool(folder, {QStringLiteral("info"), QStringLiteral("Hundred.pzl")}).Json();
+    // Every join of single groups is one step of 23 towards the whole picture.
+    EXPECT_NEAR(halfReport[QStringLiteral("solvedPercent")].toDouble(), (24 - left) * 100.0 / 23.0, 0.01);
+    EXPECT_TRUE(QFile::exists(folder.File(QStringLiteral("TwentyFour.cash"))));
+    const QJsonObject played = Tool(folder, {QStringLiteral("info"), QStringLiteral("TwentyFour.pzl")}).Json();
     EXPECT_FALSE(played[QStringLiteral("settings")].toObject()[QStringLiteral("fresh")].toBool());
     EXPECT_EQ(played[QStringLiteral("groups")].toArray().size(), left);
 
     // Resumed from the cache and played to the end: one group, solved, and no cache left.
-    const ToolRun end = Tool(folder, {QStringLiteral("play"), QStringLiteral("Hundred.pzl"), QStringLiteral("--cache"),
-                                  QStringLiteral("Hundred.cash")});
+    const ToolRun end = Tool(folder, {QStringLiteral("play"), QStringLiteral("TwentyFour.pzl"), QStringLiteral("--cache"),
+                                  QStringLiteral("TwentyFour.cash")});
     ASSERT_EQ(end.exitCode, 0) << end.err.constData();
     const QJsonObject report = end.Json();
-    EXPECT_EQ(report[QStringLiteral("piecesFromCache")].toInt(), 100);
+    EXPECT_EQ(report[QStringLiteral("piecesFromCache")].toInt(), 24);
     EXPECT_EQ(report[QStringLiteral("groups")].toInt(), 1);
     EXPECT_TRUE(report[QStringLiteral("solved")].toBool());
     EXPECT_EQ(report[QStringLiteral("solvedPercent")].toDouble(), 100.0);
-    EXPECT_FALSE(QFile::exists(folder.File(QStringLiteral("Hundred.cash"))));
-    const QJsonObject solved = Tool(folder, {QStringLiteral("info"), QStringLiteral("Hundred.pzl")}).Json();
+    EXPECT_FALSE(QFile::exists(folder.File(QStringLiteral("TwentyFour.cash"))));
+    const QJsonObject solved = Tool(folder, {QStringLiteral("info"), QStringLiteral("TwentyFour.pzl")}).Json();
     EXPECT_TRUE(solved[QStringLiteral("settings")].toObject()[QStringLiteral("solved")].toBool());
     const QJsonArray groups = solved[QStringLiteral("groups")].toArray();
     ASSERT_EQ(groups.size(), 1);
-    EXPECT_EQ(groups[0].toObject()[QStringLiteral("pieces")].toArray().size(), 100);
+    EXPECT_EQ(groups[0].toObject()[QStringLiteral("pieces")].toArray().size(), 24);
 }
 
 TEST(ToolPuzzle, DamagedFilesAndBadOptionsFailWithOneLine)

@@ -3,6 +3,7 @@
 
 #include "engine/GP_Random.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,8 @@ namespace {
 const char kChildFileVariable[] = "VELMORA_SETTINGS_CHILD_FILE";
 constexpr int kPathLength = 100000;  // a large file makes a kill inside the write likely
 constexpr int kRounds = 12;
-constexpr qint64 kChildLifetimeMs = 30000;
+// A child nobody kills stops by itself before any test could wait for it.
+constexpr qint64 kChildLifetimeMs = kProgramPatience.count();
 
 QString PathOf(quint32 generation)
 {
@@ -52,12 +54,15 @@ void SaveGeneration(const QString& file, quint32 generation)
     EXPECT_TRUE(store.SaveRegistrySet());
 }
 
-bool WaitForFirstSave(QProcess& child)
+::testing::AssertionResult WaitForFirstSave(QProcess& child)
 {
     QByteArray output;
-    while (!output.contains("saved ") && child.waitForReadyRead(20000))
-        output += child.readAllStandardOutput();
-    return output.contains("saved ");
+    return Eventually(
+        [&] {
+            output += child.readAllStandardOutput();
+            return output.contains("saved ");
+        },
+        "the child's first save", kProgramPatience);
 }
 
 } // namespace
@@ -95,11 +100,11 @@ TEST(SettingsCrash, KilledSaveLeavesTheLastWholeSettings)
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--gtest_also_run_disabled_tests"),
                      QStringLiteral("--gtest_filter=SettingsCrashChild.DISABLED_SavesUntilKilled")});
-        ASSERT_TRUE(child.waitForStarted(10000));
+        ASSERT_TRUE(child.waitForStarted(int(kPatience.count())));
         ASSERT_TRUE(WaitForFirstSave(child)) << child.readAllStandardError().toStdString();
         QThread::usleep(static_cast<unsigned long>(GP_rand() % 20000));
         ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
-        ASSERT_TRUE(child.waitForFinished(10000));
+        ASSERT_TRUE(Finishes(child, "the killed child's end", kPatience));
 
         quint32 generation = 0;
         ASSERT_TRUE(ReadWholeGeneration(file, generation)) << "round " << round;

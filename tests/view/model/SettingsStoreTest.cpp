@@ -2,6 +2,7 @@
 #include "view/model/GP_TreasuryThemeSettings.h"
 
 #include "tests/support/SettingsTestSupport.h"
+#include "tests/support/Waits.h"
 
 #include <gtest/gtest.h>
 
@@ -277,6 +278,7 @@ TEST(SettingsStore, CalendarThreadChangesWhileTheViewSaves)
     TestFolder folder;
     const QString file = folder.File(QStringLiteral("Velmora.ini"));
     auto store = LoadedStore(file);
+    const Deadline deadline("the calendar thread's end");
     std::thread calendar([&] {
         for (int day = 1; day <= 28; ++day) {
             store->SetShowCalendar(day % 2 == 1);
