@@ -9,6 +9,7 @@
 #include "skin/ClickSoundPlayer.h"
 #include "skin/LDialog.h"
 #include "skin/Skin.h"
+#include "view/LibraryCommands.h"
 #include "view/model/GP_SettingsStore.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,8 @@ enum ScreenButton : int {
     kScrollUp = 49313,
     kScrollDown = 49314,
     kScroller = 49315,
+    kPopupSend = 49309,
+    kPopupDelete = 49311,
 };
 
 struct ButtonTrace
@@ -42,9 +45,9 @@ constexpr ButtonTrace kButtonTraces[] = {
     {kButtonMinimize, "ClickMinimize"},
     {kButtonClose, "ClickClose"},
     {49312, "ClickMakoOwnPuzzle"},
-    {49309, "ClickPopupSend"},
+    {kPopupSend, "ClickPopupSend"},
     {49310, "ClickPopupModify"},
-    {49311, "ClickPopupDelete"},
+    {kPopupDelete, "ClickPopupDelete"},
     {kScrollUp, "ButtonScroll_Up"},
     {kScrollDown, "ButtonScroll_Down"},
     {49293, "CalendarUp"},
@@ -75,13 +78,14 @@ constexpr int kSoundClick = 245;
 } // namespace
 
 CChildView::CChildView(QWidget* parent)
-    : QWidget(parent), m_pSettings(std::make_unique<CGP_SettingsStore>())
+    : QWidget(parent), m_pSettings(std::make_unique<CGP_SettingsStore>()), m_pLibrary(std::make_unique<CLibraryCommands>(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     m_pSettings->LoadRegistrySet();
     CLDialog::SetSoundOn(m_pSettings->Settings().SoundFXEnable);
     LoadSkin();
+    CLibraryCommands::CreateFolders();
     // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
     for (int step = 0; step < kLoadingSteps - 2; ++step)
         CompleteLoadingStep();
@@ -92,6 +96,8 @@ CChildView::~CChildView()
     // The bands wear the view's skin: they go first.
     delete m_pCaptionPanel;
     delete m_pTightCaptionPanel;
+    // Every library puzzle's progress goes back into its file.
+    m_pLibrary.reset();
     m_pSettings->SaveRegistrySet();
     if (WINSKIN::Skin::Current() == m_pSkin.get())
         WINSKIN::Skin::SetCurrent(nullptr);
@@ -323,6 +329,12 @@ void CChildView::OnScreenButtonClicked(int buttonId)
     case kButtonClose:
         OnMainClose();
         return;
+    case kPopupDelete:
+        OnMainRemove();
+        return;
+    case kPopupSend:
+        OnMainSend();
+        return;
     default:
         GP_Log(QStringLiteral("CChildView::OnBmpButtonNotify: not built yet; would carry out button %1\n").arg(buttonId));
         return;
@@ -381,7 +393,26 @@ void CChildView::paintEvent(QPaintEvent* event)
     // The first paint builds the controls and reads the library; then start-up begins.
     BuildControls();
     CompleteLoadingStep();
-    CompleteLoadingStep();
     m_gameMode = GameMode::Startup;
     emit FirstPaintDone();
+    // The library is read outside the paint: the splash counter moves meanwhile.
+    QMetaObject::invokeMethod(this, &CChildView::ListLibrary, Qt::QueuedConnection);
+}
+
+void CChildView::ListLibrary()
+{
+    m_pLibrary->ListLibrary([this] { m_progressEvent.Set(); });
+    CompleteLoadingStep();
+    update();
+}
+
+void CChildView::OnMainRemove()
+{
+    GP_Log(QStringLiteral("OnMainRemove\n"));
+    m_pLibrary->OnMainRemove();
+}
+
+void CChildView::OnMainSend()
+{
+    m_pLibrary->OnMainSend();
 }

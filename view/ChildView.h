@@ -13,6 +13,7 @@
 
 class CCaptionPanel;
 class CGP_SettingsStore;
+class CLibraryCommands;
 class CTightCaptionPanel;
 class QString;
 
@@ -106,6 +107,11 @@ public:
     // The splash has gone: the view leaves its start-up state for the library screen.
     void OnSplashClosed();
 
+    // The puzzle library: the popup's "Delete" and "Send to friend".
+    void OnMainRemove();
+    void OnMainSend();
+    CLibraryCommands& Library() { return *m_pLibrary; }
+
     // The board colour of the current skin, as the player set it.
     QColor BoardColour() const;
     // The settings read when the view was created.
@@ -129,6 +135,7 @@ private:
     void ShowCaptionBands();
     void PlaceCaptionBands();
     void OnScreenButtonClicked(int buttonId);
+    void ListLibrary();
 
     GameMode m_gameMode = GameMode::Startup;
     bool m_bPlayCommandBlock = false;
@@ -137,6 +144,7 @@ private:
     std::atomic<int> m_loadingStepsDone{0};
     CGP_Event m_progressEvent{false, false};
     std::unique_ptr<CGP_SettingsStore> m_pSettings;
+    std::unique_ptr<CLibraryCommands> m_pLibrary;
     std::unique_ptr<WINSKIN::Skin> m_pSkin;
     bool m_bSkinLoaded = false;
     CCaptionPanel* m_pCaptionPanel = nullptr;
