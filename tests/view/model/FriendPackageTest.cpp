@@ -34,7 +34,7 @@ TEST(FriendPackage, ASentCopyStartsUnsolvedWithThePictureAndCutOfTheOriginal)
     EXPECT_EQ(copy.m_fSolvedPercent, 0.0f);
     EXPECT_FALSE(copy.m_pGroups) << "the sent copy carries the sender's pieces";
     EXPECT_EQ(copy.m_pCorners.size(), made->m_pCorners.size());
-    EXPECT_EQ(copy.m_strStoredTitle, QStringLiteral("Solved one"));
+    EXPECT_EQ(copy.m_strStoredTitle, QStringLiteral("Title of Solved one"));
     const uint32_t pictureEnd = puzzletest::U32At(original, 8) + puzzletest::U32At(original, 12);
     EXPECT_EQ(Bytes(copyPath).size(), qsizetype(pictureEnd)) << "a pieces block follows the picture";
 

@@ -18,7 +18,9 @@ inline boost::shared_ptr<CGP_Puzzle> WritePuzzle(const QString& name, int w = 24
                                                  bool calendar = false)
 {
     boost::shared_ptr<CGP_Puzzle> puzzle = puzzletest::CutPuzzle(w, h, pieceSize);
-    puzzle->m_strTitle = puzzle->m_strStoredTitle = name;
+    puzzle->m_strTitle = name;
+    // The title stored inside differs from the file's name, as a renamed file's does.
+    puzzle->m_strStoredTitle = QStringLiteral("Title of ") + name;
     const QString path = GP_PuzzlePaths::PuzzleFile(name, calendar);
     QDir().mkpath(QFileInfo(path).absolutePath());
     EXPECT_TRUE(puzzle->WriteNewFile(path)) << qPrintable(path);
