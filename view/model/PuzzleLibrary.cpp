@@ -7,6 +7,7 @@
 #include "view/model/PuzzlePaths.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QtEndian>
@@ -41,6 +42,19 @@ QString NameOf(const QString& fileName)
     return fileName.chopped(static_cast<int>(std::strlen(GP_PuzzlePaths::kPuzzleExtension)));
 }
 
+QByteArray Digest(const QByteArray& settings)
+{
+    return QCryptographicHash::hash(settings, QCryptographicHash::Md5);
+}
+
+// The settings block of a file whose header and grid were read: its size follows the grid.
+QByteArray ReadSettingsBlock(QIODevice& file, uint32_t thumbnailSize, const CGP_Puzzle& puzzle)
+{
+    if (!file.seek(GP_PuzzleFile::kHeaderSize + thumbnailSize))
+        return {};
+    return file.read(GP_PuzzleFile::SettingsSize(puzzle.m_nColumns, puzzle.m_nRows));
+}
+
 bool IsPuzzleMagic(const QByteArray& header)
 {
     return std::memcmp(header.constData() + 1, GP_PuzzleFile::kMagic + 1, 3) == 0;
@@ -62,10 +76,10 @@ private:
     int m_count = 0;
 };
 
-GP_PuzzlePtr ReadListPuzzle(const QString& path, const QString& name)
+GP_PuzzlePtr ReadListPuzzle(const QString& path, const QString& name, QByteArray* settingsRead = nullptr)
 {
     GP_PuzzlePtr puzzle(new CGP_Puzzle);
-    if (CPuzzleLibrary::ReadForList(path, name, *puzzle) != CPuzzleLibrary::ReadResult::Listed)
+    if (CPuzzleLibrary::ReadForList(path, name, *puzzle, settingsRead) != CPuzzleLibrary::ReadResult::Listed)
         return {};
     return puzzle;
 }
@@ -84,7 +98,8 @@ bool CPuzzleLibrary::CreateFolders()
     return all;
 }
 
-CPuzzleLibrary::ReadResult CPuzzleLibrary::ReadForList(const QString& path, const QString& name, CGP_Puzzle& puzzle)
+CPuzzleLibrary::ReadResult CPuzzleLibrary::ReadForList(const QString& path, const QString& name, CGP_Puzzle& puzzle,
+                                                        QByteArray* settingsRead)
 {
     if (path.isEmpty()) {
         GP_Log(QStringLiteral("CPuzzleLibrary: the puzzle name \"%1\" cannot be a file name; skipped\n").arg(LogSafe(name)));
@@ -118,6 +133,8 @@ CPuzzleLibrary::ReadResult CPuzzleLibrary::ReadForList(const QString& path, cons
         return ReadResult::Skipped;
     }
     puzzle.m_strTitle = name;
+    if (settingsRead)
+        *settingsRead = Digest(ReadSettingsBlock(file, qFromLittleEndian<uint32_t>(header.constData() + 4), puzzle));
     return ReadResult::Listed;
 }
 
@@ -127,8 +144,9 @@ void CPuzzleLibrary::List(const std::function<void()>& progress)
     std::vector<GP_LibraryItem> items;
     for (const QString& fileName : PuzzleFileNames(GP_Folder::PuzzlesSimple)) {
         const QString name = NameOf(fileName);
-        if (GP_PuzzlePtr puzzle = ReadListPuzzle(GP_PuzzlePaths::LibraryFile(name), name))
-            items.push_back(GP_LibraryItem{puzzle, false});
+        QByteArray settingsRead;
+        if (GP_PuzzlePtr puzzle = ReadListPuzzle(GP_PuzzlePaths::LibraryFile(name), name, &settingsRead))
+            items.push_back(GP_LibraryItem{puzzle, false, settingsRead});
         countFile();
     }
     {
@@ -239,20 +257,23 @@ void CPuzzleLibrary::AddMade(const GP_PuzzlePtr& puzzle)
         return item.puzzle->m_strTitle == puzzle->m_strTitle;
     });
     if (same != m_items.end())
-        *same = GP_LibraryItem{puzzle, true};
+        *same = GP_LibraryItem{puzzle, true, {}};
     else
-        m_items.push_back(GP_LibraryItem{puzzle, true});
+        m_items.push_back(GP_LibraryItem{puzzle, true, {}});
 }
 
 bool CPuzzleLibrary::Reload(const QString& name)
 {
-    const GP_PuzzlePtr fresh = ReadListPuzzle(GP_PuzzlePaths::LibraryFile(name), name);
+    QByteArray settingsRead;
+    const GP_PuzzlePtr fresh = ReadListPuzzle(GP_PuzzlePaths::LibraryFile(name), name, &settingsRead);
     if (!fresh)
         return false;
     std::lock_guard<std::mutex> lock(m_listMutex);
     for (GP_LibraryItem& item : m_items) {
-        if (item.puzzle->m_strTitle == name)
+        if (item.puzzle->m_strTitle == name) {
             item.puzzle = fresh;
+            item.settingsRead = settingsRead;
+        }
     }
     return true;
 }
@@ -302,13 +323,13 @@ QStringList CPuzzleLibrary::SavePuzzleIcons() const
     QStringList failed;
     for (const GP_LibraryItem& item : Items()) {
         const QString& name = item.puzzle->m_strTitle;
-        if (!SaveProgressPart(*item.puzzle, GP_PuzzlePaths::LibraryFile(name)))
+        if (!SaveProgressPart(*item.puzzle, GP_PuzzlePaths::LibraryFile(name), item.settingsRead))
             failed.append(name);
     }
     return failed;
 }
 
-bool CPuzzleLibrary::SaveProgressPart(CGP_Puzzle& puzzle, const QString& path)
+bool CPuzzleLibrary::SaveProgressPart(CGP_Puzzle& puzzle, const QString& path, const QByteArray& settingsRead)
 {
     // A puzzle without its lattice has nothing of its own to write (it was never read whole).
     if (path.isEmpty() || puzzle.m_pCorners.empty())
@@ -339,6 +360,11 @@ bool CPuzzleLibrary::SaveProgressPart(CGP_Puzzle& puzzle, const QString& path)
         return true;
     }
     const QByteArray before = bytes.mid(settings, GP_PuzzleFile::SettingsSize(columns, rows));
+    if (!settingsRead.isEmpty() && Digest(before) != settingsRead) {
+        GP_Log(QStringLiteral("CPuzzleLibrary::SaveProgressPart: %1 was saved since it was listed; left as it is\n")
+                   .arg(LogSafe(path)));
+        return true;
+    }
     if (!puzzle.WriteSettings(buffer))
         return false;
     buffer.close();

@@ -24,6 +24,8 @@ struct GP_LibraryItem
 {
     GP_PuzzlePtr puzzle;
     bool selected = false;
+    // The settings block the file had when the puzzle was read (a digest; empty when unknown).
+    QByteArray settingsRead;
 };
 
 // The player's library on disk and in memory: the list of puzzles in "Puzzles/simple" with
@@ -48,7 +50,9 @@ public:
     // Reads one puzzle file for the list: header, thumbnail and settings. Only a file proven
     // damaged (too short for a header, or without the puzzle magic) is deleted; a file that
     // cannot be opened or read, perhaps still being copied in, is skipped with a log line.
-    static ReadResult ReadForList(const QString& path, const QString& name, CGP_Puzzle& puzzle);
+    // settingsRead receives the digest of the settings block as read.
+    static ReadResult ReadForList(const QString& path, const QString& name, CGP_Puzzle& puzzle,
+                                  QByteArray* settingsRead = nullptr);
 
     // Reads the library afresh: "Puzzles/simple/*.pzl", then "Puzzles/calendar/*.pzl" into the
     // calendar store. progress is called once per kFilesPerProgressStep files. Selected flags
@@ -84,8 +88,10 @@ public:
     QStringList SavePuzzleIcons() const;
 
     // Writes the puzzle's settings block into its file; the rest of the file stays byte for byte.
-    // A file whose settings already read so is not touched.
-    static bool SaveProgressPart(CGP_Puzzle& puzzle, const QString& path);
+    // A file whose settings already read so is not touched, and neither is one whose settings
+    // are no longer those read into the puzzle (settingsRead): a game saved it since, and its
+    // progress is newer than the list's.
+    static bool SaveProgressPart(CGP_Puzzle& puzzle, const QString& path, const QByteArray& settingsRead = {});
 
 private:
     void ListCalendar(const std::function<void()>& countFile);

@@ -145,7 +145,7 @@ TEST(PuzzleLibrary, SavingProgressNeverLosesAPuzzle)
     CPuzzleLibrary::CreateFolders();
     const boost::shared_ptr<CGP_Puzzle> played = WritePuzzle(QStringLiteral("Played"));
     SavePlayed(*played, GP_PuzzlePaths::LibraryFile(QStringLiteral("Played")), false, 95);
-    WritePuzzle(QStringLiteral("Untouched"));
+    const boost::shared_ptr<CGP_Puzzle> later = WritePuzzle(QStringLiteral("Played later"));
     CPuzzleLibrary library;
     library.List();
     const QString path = GP_PuzzlePaths::LibraryFile(QStringLiteral("Played"));
@@ -163,8 +163,15 @@ TEST(PuzzleLibrary, SavingProgressNeverLosesAPuzzle)
     EXPECT_EQ(Bytes(path), before);
     EXPECT_TRUE(log.Text().contains(QStringLiteral("Disk Full!")));
 
-    // Changed and writable: the new settings, the pieces kept.
+    // Changed and writable: the new settings, the pieces kept; a puzzle a game saved after the
+    // listing keeps the game's progress, not the list's.
+    SavePlayed(*later, GP_PuzzlePaths::LibraryFile(QStringLiteral("Played later")), false, 500);
+    library.Find(QStringLiteral("Played later"))->m_nThumbX = 99;
     EXPECT_TRUE(library.SavePuzzleIcons().isEmpty());
+    CGP_Puzzle game;
+    ASSERT_TRUE(game.OpenFile(GP_PuzzlePaths::LibraryFile(QStringLiteral("Played later"))));
+    EXPECT_EQ(game.m_nSolvingTime, 500) << "the list's stale progress overwrote a saved game";
+    EXPECT_FALSE(game.m_bFresh) << "the list's stale progress overwrote a saved game";
     CGP_Puzzle reread;
     ASSERT_TRUE(reread.OpenFile(path));
     EXPECT_EQ(reread.m_nThumbX, 321);
