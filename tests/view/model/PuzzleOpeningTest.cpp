@@ -101,12 +101,12 @@ TEST(PuzzleOpening, APuzzleTooLargeForTheAreaIsCutAgainWithItsPieceSizeScaled)
         int message;
         const char* fault;
     } rows[] = {
-        {{1600, 1000}, 200, {1200, 900}, false, Outcome::Opened, 150, {1200, 750}, 0, "piece size not scaled by 1200/1600"},
-        {{1600, 1000}, 210, {1000, 900}, false, Outcome::Opened, 131, {1000, 625}, 0, "piece size rounded, not truncated"},
-        {{800, 500}, 100, {1200, 900}, false, Outcome::Opened, 100, {800, 500}, 0, "a fitting puzzle is cut again"},
+        {{1600, 400}, 200, {1200, 900}, false, Outcome::Opened, 150, {1200, 300}, 0, "piece size not scaled by 1200/1600"},
+        {{1600, 400}, 210, {1000, 900}, false, Outcome::Opened, 131, {1000, 250}, 0, "piece size rounded, not truncated"},
+        {{400, 250}, 100, {1200, 900}, false, Outcome::Opened, 100, {400, 250}, 0, "a fitting puzzle is cut again"},
         {{40, 300}, 20, {1000, 299}, false, Outcome::ScreenTooSmall, 20, {40, 300}, IDS_MODIFY_SCREEN_TOO_SMALL,
          "a 40 x 300 picture re-cut when 360 does not fit"},
-        {{1600, 1000}, 200, {1200, 900}, true, Outcome::SaveFailed, 200, {1600, 1000}, IDS_DISK_FULL,
+        {{1600, 400}, 200, {1200, 900}, true, Outcome::SaveFailed, 200, {1600, 400}, IDS_DISK_FULL,
          "a failed re-cut changes the player's file or the list"},
     };
     for (const Row& row : rows) {
