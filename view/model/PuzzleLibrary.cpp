@@ -10,6 +10,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -260,6 +261,38 @@ void CPuzzleLibrary::AddMade(const GP_PuzzlePtr& puzzle)
         *same = GP_LibraryItem{puzzle, true, {}};
     else
         m_items.push_back(GP_LibraryItem{puzzle, true, {}});
+}
+
+GP_PuzzlePtr CPuzzleLibrary::AddFromFile(const QString& path)
+{
+    const QFileInfo source(path);
+    const QString suffix = QLatin1String(GP_PuzzlePaths::kPuzzleExtension);
+    QString name = source.fileName();
+    if (name.endsWith(suffix))
+        name.chop(suffix.size());
+    if (source.absolutePath() == QFileInfo(GP_FolderPath(GP_Folder::PuzzlesSimple)).absoluteFilePath())
+        return Find(name);
+    // The player's own file is only read: a damaged one is refused, never deleted.
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    CGP_Puzzle check;
+    if (bytes.size() < GP_PuzzleFile::kHeaderSize || !IsPuzzleMagic(bytes)
+        || ReadForList(path, name, check) != ReadResult::Listed) {
+        GP_Log(QStringLiteral("CPuzzleLibrary::AddFromFile: %1 is no puzzle\n").arg(LogSafe(path)));
+        return {};
+    }
+    QString unique = name;
+    for (int n = 2; !GP_PuzzlePaths::IsSafeName(unique) || QFile::exists(GP_PuzzlePaths::LibraryFile(unique)); ++n)
+        unique = QStringLiteral("%1 (%2)").arg(name).arg(n);
+    if (!GP_ReplaceFile(GP_PuzzlePaths::LibraryFile(unique), bytes))
+        return {};
+    QByteArray settingsRead;
+    const GP_PuzzlePtr puzzle = ReadListPuzzle(GP_PuzzlePaths::LibraryFile(unique), unique, &settingsRead);
+    if (!puzzle)
+        return {};
+    std::lock_guard<std::mutex> lock(m_listMutex);
+    m_items.push_back(GP_LibraryItem{puzzle, false, settingsRead});
+    return puzzle;
 }
 
 bool CPuzzleLibrary::Reload(const QString& name)

@@ -72,6 +72,11 @@ public:
     void SelectOnly(const GP_PuzzlePtr& puzzle);
     // A puzzle the player has just made joins the list as the only one selected.
     void AddMade(const GP_PuzzlePtr& puzzle);
+    // A puzzle file from elsewhere (one the player opened from a file manager) joins the library:
+    // a copy goes into "Puzzles/simple" under the file's name (numbered when another puzzle has
+    // that name) and is listed. A file already in the library is just found. Null when the file
+    // is no readable puzzle.
+    GP_PuzzlePtr AddFromFile(const QString& path);
     // Reads a puzzle's list entry from its file again (after a game saved it).
     bool Reload(const QString& name);
 

@@ -179,3 +179,34 @@ TEST(PuzzleLibrary, SavingProgressNeverLosesAPuzzle)
     ASSERT_TRUE(reread.m_pGroups);
     EXPECT_EQ(reread.m_pGroups->Size(), played->m_pGroups->Size());
 }
+
+// A puzzle opened from a file manager joins the library as a copy; the player's file is never
+// changed, even when it is no puzzle.
+TEST(PuzzleLibrary, APuzzleFromElsewhereJoinsTheLibraryUnderAFreeName)
+{
+    TestFolder folder;
+    puzzletest::ScopedLog log(folder);
+    CPuzzleLibrary::CreateFolders();
+    WritePuzzle(QStringLiteral("Harbour"));
+    const QByteArray whole = Bytes(GP_PuzzlePaths::LibraryFile(QStringLiteral("Harbour")));
+    CPuzzleLibrary library;
+    library.List();
+    const struct
+    {
+        const char* file;
+        QByteArray bytes;
+        const char* joinsAs;
+    } rows[] = {
+        {"Downloads/Harbour.pzl", whole, "Harbour (2)"},
+        {"Downloads/Mill.pzl", whole, "Mill"},
+        {"Downloads/Broken.pzl", whole.left(10), nullptr},
+        {"Puzzles/simple/Harbour.pzl", whole, "Harbour"},
+    };
+    for (const auto& row : rows) {
+        const QString path = folder.Write(QLatin1String(row.file), row.bytes);
+        const GP_PuzzlePtr joined = library.AddFromFile(path);
+        EXPECT_EQ(joined ? joined->m_strTitle : QString(), row.joinsAs ? QLatin1String(row.joinsAs) : QString()) << row.file;
+        EXPECT_EQ(Bytes(path), row.bytes) << row.file << ": the player's file changed";
+    }
+    EXPECT_EQ(ListedNames(library), (QStringList{QStringLiteral("Harbour"), QStringLiteral("Harbour (2)"), QStringLiteral("Mill")}));
+}
