@@ -13,6 +13,7 @@
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
 #include "view/model/FieldGeometry.h"
+#include "view/LibraryCommands.h"
 #include "view/model/GP_SettingsStore.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,8 @@ enum ScreenButton : int {
     kScrollUp = 49313,
     kScrollDown = 49314,
     kScroller = 49315,
+    kPopupSend = 49309,
+    kPopupDelete = 49311,
 };
 
 struct ButtonTrace
@@ -52,9 +55,9 @@ constexpr ButtonTrace kButtonTraces[] = {
     {kButtonMinimize, "ClickMinimize"},
     {kButtonClose, "ClickClose"},
     {49312, "ClickMakoOwnPuzzle"},
-    {49309, "ClickPopupSend"},
+    {kPopupSend, "ClickPopupSend"},
     {49310, "ClickPopupModify"},
-    {49311, "ClickPopupDelete"},
+    {kPopupDelete, "ClickPopupDelete"},
     {kScrollUp, "ButtonScroll_Up"},
     {kScrollDown, "ButtonScroll_Down"},
     {49293, "CalendarUp"},
@@ -89,12 +92,14 @@ constexpr int kPushTimer = 5;
 CChildView::CChildView(QWidget* parent)
     : QWidget(parent)
     , m_pSettings(std::make_unique<CGP_SettingsStore>())
+    , m_pLibrary(std::make_unique<CLibraryCommands>(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     m_pSettings->LoadRegistrySet();
     CLDialog::SetSoundOn(m_pSettings->Settings().SoundFXEnable);
     LoadSkin();
+    CLibraryCommands::CreateFolders();
     m_pField = std::make_unique<CGameField>(
         this, *m_pSettings, [this](int id, int periodMs) { StartViewTimer(id, periodMs); },
         [this](int id) { StopViewTimer(id); });
@@ -110,6 +115,8 @@ CChildView::~CChildView()
     m_pField.reset();
     delete m_pCaptionPanel;
     delete m_pTightCaptionPanel;
+    // Every library puzzle's progress goes back into its file.
+    m_pLibrary.reset();
     m_pSettings->SaveRegistrySet();
     if (WINSKIN::Skin::Current() == m_pSkin.get())
         WINSKIN::Skin::SetCurrent(nullptr);
@@ -497,6 +504,12 @@ void CChildView::OnScreenButtonClicked(int buttonId)
     case kButtonClose:
         OnMainClose();
         return;
+    case kPopupDelete:
+        OnMainRemove();
+        return;
+    case kPopupSend:
+        OnMainSend();
+        return;
     default:
         GP_Log(QStringLiteral("CChildView::OnBmpButtonNotify: not built yet; would carry out button %1\n").arg(buttonId));
         return;
@@ -564,7 +577,26 @@ void CChildView::paintEvent(QPaintEvent* event)
     // The first paint builds the controls and reads the library; then start-up begins.
     BuildControls();
     CompleteLoadingStep();
-    CompleteLoadingStep();
     m_gameMode = GameMode::Startup;
     emit FirstPaintDone();
+    // The library is read outside the paint: the splash counter moves meanwhile.
+    QMetaObject::invokeMethod(this, &CChildView::ListLibrary, Qt::QueuedConnection);
+}
+
+void CChildView::ListLibrary()
+{
+    m_pLibrary->ListLibrary([this] { m_progressEvent.Set(); });
+    CompleteLoadingStep();
+    update();
+}
+
+void CChildView::OnMainRemove()
+{
+    GP_Log(QStringLiteral("OnMainRemove\n"));
+    m_pLibrary->OnMainRemove();
+}
+
+void CChildView::OnMainSend()
+{
+    m_pLibrary->OnMainSend();
 }

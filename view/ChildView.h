@@ -17,6 +17,7 @@ class CCaptionPanel;
 class CGameField;
 class CGP_SettingsStore;
 class CHelpOverlayWindow;
+class CLibraryCommands;
 class CTightCaptionPanel;
 class PlaySession;
 class QString;
@@ -129,6 +130,11 @@ public:
     // The splash has gone: the view leaves its start-up state for the library screen.
     void OnSplashClosed();
 
+    // The puzzle library: the popup's "Delete" and "Send to friend".
+    void OnMainRemove();
+    void OnMainSend();
+    CLibraryCommands& Library() { return *m_pLibrary; }
+
     // The board colour of the current skin, as the player set it.
     QColor BoardColour() const;
     // The settings read when the view was created.
@@ -162,6 +168,7 @@ private:
     void ShowHelp(GameMode mode);
     void RoutePointer(const QMouseEvent& event);
     void UpdateFieldGeometry();
+    void ListLibrary();
 
     GameMode m_gameMode = GameMode::Startup;
     bool m_bPlayCommandBlock = false;
@@ -170,6 +177,7 @@ private:
     std::atomic<int> m_loadingStepsDone{0};
     CGP_Event m_progressEvent{false, false};
     std::unique_ptr<CGP_SettingsStore> m_pSettings;
+    std::unique_ptr<CLibraryCommands> m_pLibrary;
     std::unique_ptr<WINSKIN::Skin> m_pSkin;
     bool m_bSkinLoaded = false;
     CCaptionPanel* m_pCaptionPanel = nullptr;
