@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class CGP_Registry;
+
+// The starter library: the ready-cut puzzles shipped in "DATA/starter", copied into the player's
+// library on the first start that finds it empty. The settings value "StarterPuzzles" records
+// that the question was settled, so that a player who later deletes every puzzle is not given
+// them again, and a library that already had puzzles never gets them at all.
+class CStarterLibrary
+{
+public:
+    static constexpr char kSeededValue[] = "StarterPuzzles";
+
+    enum class Outcome {
+        AlreadySettled, // seeded before, or found the library in use: nothing done
+        LibraryInUse,   // the library holds puzzles: nothing copied, now settled
+        Seeded,         // every starter puzzle copied in, now settled
+        NothingToCopy,  // no starter puzzles shipped: left unsettled for a later start
+        CopyFailed,     // a copy failed (logged): left unsettled, the next start tries again
+    };
+
+    // Copies the starter puzzles into "Puzzles/simple" when the library is empty and was never
+    // seeded; the folder must exist. copied counts the puzzles copied in.
+    static Outcome SeedIfNeeded(CGP_Registry& settings, int* copied = nullptr);
+
+    // "DATA/starter" below the application folder.
+    static QString StarterFolder();
+};
