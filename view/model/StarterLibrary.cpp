@@ -28,11 +28,33 @@ bool CopyWhole(const QString& from, const QString& to)
     return true;
 }
 
+QString ThisFolder()
+{
+    const QDir folder(GP_AppFolder());
+    const QString canonical = folder.canonicalPath();
+    return canonical.isEmpty() ? folder.absolutePath() : canonical;
+}
+
+QStringList SettledFolders(const CGP_Registry& settings)
+{
+    QString text;
+    if (!settings.GetText(QLatin1String(CStarterLibrary::kSeededValue), text))
+        return {};
+    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 bool Settle(CGP_Registry& settings)
 {
-    return settings.SetFlag(QLatin1String(CStarterLibrary::kSeededValue), 1) && settings.Flush();
+    const QStringList folders = SettledFolders(settings) << ThisFolder();
+    return settings.SetText(QLatin1String(CStarterLibrary::kSeededValue), folders.join(QLatin1Char('\n')))
+        && settings.Flush();
 }
 } // namespace
+
+bool CStarterLibrary::IsSettled(const CGP_Registry& settings)
+{
+    return SettledFolders(settings).contains(ThisFolder());
+}
 
 QString CStarterLibrary::StarterFolder()
 {
@@ -43,7 +65,7 @@ CStarterLibrary::Outcome CStarterLibrary::SeedIfNeeded(CGP_Registry& settings, i
 {
     if (copied)
         *copied = 0;
-    if (settings.HasValue(QLatin1String(kSeededValue)))
+    if (IsSettled(settings))
         return Outcome::AlreadySettled;
 
     const QDir library(GP_FolderPath(GP_Folder::PuzzlesSimple));

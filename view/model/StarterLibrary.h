@@ -7,7 +7,9 @@ class CGP_Registry;
 // The starter library: the ready-cut puzzles shipped in "DATA/starter", copied into the player's
 // library on the first start that finds it empty. The settings value "StarterPuzzles" records
 // that the question was settled, so that a player who later deletes every puzzle is not given
-// them again, and a library that already had puzzles never gets them at all.
+// them again, and a library that already had puzzles never gets them at all. The settings belong
+// to the user while a library belongs to its application folder (an installed game and a build
+// of it have one each), so the value lists the folders settled, one a line.
 class CStarterLibrary
 {
 public:
@@ -24,6 +26,7 @@ public:
     // Copies the starter puzzles into "Puzzles/simple" when the library is empty and was never
     // seeded; the folder must exist. copied counts the puzzles copied in.
     static Outcome SeedIfNeeded(CGP_Registry& settings, int* copied = nullptr);
+    static bool IsSettled(const CGP_Registry& settings);
 
     // "DATA/starter" below the application folder.
     static QString StarterFolder();

@@ -26,7 +26,7 @@ QByteArray StarterPuzzle(const char* title)
 TEST(StarterLibrary, SeedsAnEmptyLibraryOnceAndNeverOverThePlayersOwn)
 {
     using Outcome = CStarterLibrary::Outcome;
-    enum Before { Fresh, SeededAndEmptiedSince, OwnPuzzle, OnlyOtherFiles, NoStarterFolder, BlockedCopy };
+    enum Before { Fresh, SeededAndEmptiedSince, SeededElsewhere, OwnPuzzle, OnlyOtherFiles, NoStarterFolder, BlockedCopy };
     const struct
     {
         Before before;
@@ -36,6 +36,8 @@ TEST(StarterLibrary, SeedsAnEmptyLibraryOnceAndNeverOverThePlayersOwn)
     } rows[] = {
         {Fresh, Outcome::Seeded, {"A.pzl", "B.pzl", "C.pzl"}, true},
         {SeededAndEmptiedSince, Outcome::AlreadySettled, {}, true},
+        // Another application folder of the same player (an installed game and a build).
+        {SeededElsewhere, Outcome::Seeded, {"A.pzl", "B.pzl", "C.pzl"}, true},
         {OwnPuzzle, Outcome::LibraryInUse, {"Mine.pzl"}, true},
         {OnlyOtherFiles, Outcome::Seeded, {"A.pzl", "B.pzl", "C.pzl"}, true},
         {NoStarterFolder, Outcome::NothingToCopy, {}, false},
@@ -51,8 +53,11 @@ TEST(StarterLibrary, SeedsAnEmptyLibraryOnceAndNeverOverThePlayersOwn)
                 folder.Write(QStringLiteral("DATA/starter/") + QLatin1String(name), name);
         }
         CGP_Registry settings(folder.File(QStringLiteral("settings.ini")));
-        if (row.before == SeededAndEmptiedSince)
-            settings.SetFlag(QLatin1String(CStarterLibrary::kSeededValue), 1);
+        if (row.before == SeededAndEmptiedSince || row.before == SeededElsewhere) {
+            TestFolder elsewhere;
+            const QString before = QDir(row.before == SeededElsewhere ? elsewhere.Path() : folder.Path()).canonicalPath();
+            settings.SetText(QLatin1String(CStarterLibrary::kSeededValue), QStringLiteral("/old/folder\n") + before);
+        }
         if (row.before == OwnPuzzle)
             folder.Write(QStringLiteral("Puzzles/simple/Mine.pzl"), "mine");
         if (row.before == OnlyOtherFiles) {
@@ -71,7 +76,7 @@ TEST(StarterLibrary, SeedsAnEmptyLibraryOnceAndNeverOverThePlayersOwn)
         }
         // The record is on disk, for the next start's fresh settings.
         CGP_Registry reread(folder.File(QStringLiteral("settings.ini")));
-        EXPECT_EQ(reread.HasValue(QLatin1String(CStarterLibrary::kSeededValue)), row.settled);
+        EXPECT_EQ(CStarterLibrary::IsSettled(reread), row.settled);
         EXPECT_FALSE(QFile::exists(folder.File(QStringLiteral("Puzzles/simple/A.pzl.part"))));
     }
 }
