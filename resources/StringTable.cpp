@@ -50,6 +50,7 @@ constexpr StringEntry kStrings[] = {
     {557, u"Downloading game update..."},
     {558, u"The game needs to update to play this puzzle. Would you like the game to update?"},
     {559, u"Update"},
+    {601, u"The puzzle file %s can't be opened. It may be damaged or not a puzzle file."},
 };
 
 static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),

@@ -10,9 +10,12 @@
 #include "skin/LDialog.h"
 #include "skin/Skin.h"
 #include "view/model/GP_SettingsStore.h"
+#include "view/model/PuzzleImport.h"
+#include "view/model/StarterLibrary.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPaintEvent>
 
@@ -82,6 +85,8 @@ CChildView::CChildView(QWidget* parent)
     m_pSettings->LoadRegistrySet();
     CLDialog::SetSoundOn(m_pSettings->Settings().SoundFXEnable);
     LoadSkin();
+    // A new player's library starts with the starter puzzles.
+    CStarterLibrary::SeedIfNeeded(m_pSettings->Registry());
     // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
     for (int step = 0; step < kLoadingSteps - 2; ++step)
         CompleteLoadingStep();
@@ -384,4 +389,19 @@ void CChildView::paintEvent(QPaintEvent* event)
     CompleteLoadingStep();
     m_gameMode = GameMode::Startup;
     emit FirstPaintDone();
+}
+
+void CChildView::OpenPuzzleFile(const QString& path)
+{
+    GP_Log(QStringLiteral("OpenPuzzleFile %1\n").arg(path));
+    const CPuzzleImport::Result imported = CPuzzleImport::Import(path);
+    if (imported.outcome == CPuzzleImport::Outcome::Damaged || imported.outcome == CPuzzleImport::Outcome::CopyFailed) {
+        if (m_gameMode != GameMode::Play)
+            ChangeGameMode(GameMode::MyPuzzles);
+        const QString text = GP_LoadString(IDS_PUZZLE_UNREADABLE).replace(QLatin1String("%s"), QFileInfo(path).fileName());
+        Ask(text, GP_LoadString(IDS_OK), QString(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    GP_Log(QStringLiteral("OpenPuzzleFile: in the library as %1\n").arg(imported.name));
+    LogNotBuilt("OpenPuzzleFile", "list the library and open the imported puzzle for play");
 }

@@ -115,9 +115,15 @@ bool CROruzozApp::InitInstance(const QStringList& arguments)
     // Linux's malloc has no switch to route its failures here; new does.
     std::set_new_handler(static_cast<void (*)()>(&GPNewErrorHandler));
 
-    // A second copy ends silently: no window, no log, and the first copy is left alone.
-    if (!ClaimInstance())
+    // A second copy ends silently: no window, no log. Only a puzzle file it was asked to open
+    // goes to the running copy, which opens it.
+    if (!ClaimInstance()) {
+        const QString puzzle = PuzzleNamedBy(arguments);
+        if (!puzzle.isEmpty())
+            CInstanceChannel::HandOver(puzzle);
         return false;
+    }
+    m_channel.Listen();
 
     if (!ScreenIsSufficient(m_screenSource())) {
         CErrorScreenDialog dialog;
@@ -128,6 +134,7 @@ bool CROruzozApp::InitInstance(const QStringList& arguments)
     GP_srand(GP_TimeMs());
     g_bShowSplash = SplashWantedBy(arguments);
     GP_SetAppFolder(QDir::currentPath());
+    m_startPuzzle = PuzzleNamedBy(arguments);
     return true;
 }
 
@@ -180,6 +187,31 @@ bool CROruzozApp::SplashWantedBy(const QStringList& arguments)
     return true;
 }
 
+QString CROruzozApp::PuzzleNamedBy(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        // Flags are "-Name" or "/Name"; a full path of this platform starts with "/" too, but
+        // goes on through folders.
+        const bool flag = argument.startsWith(QLatin1Char('-'))
+            || (argument.startsWith(QLatin1Char('/')) && argument.indexOf(QLatin1Char('/'), 1) < 0);
+        if (!argument.isEmpty() && !flag)
+            return QFileInfo(argument).absoluteFilePath();
+    }
+    return QString();
+}
+
+void CROruzozApp::OpenPuzzleFile(const QString& path)
+{
+    if (!m_pMainWnd)
+        return;
+    // A window the player minimised or left behind others comes back to the front.
+    m_pMainWnd->showMaximized();
+    m_pMainWnd->raise();
+    m_pMainWnd->activateWindow();
+    m_pMainWnd->View()->OpenPuzzleFile(path);
+}
+
 int CROruzozApp::Run()
 {
     try {
@@ -192,6 +224,9 @@ int CROruzozApp::Run()
         MemoryDump::SetAfterDump(&OnFatalSignalDumped);
 
         CreateMainFrame();
+        connect(&m_channel, &CInstanceChannel::FileHanded, this, &CROruzozApp::OpenPuzzleFile);
+        if (!m_startPuzzle.isEmpty())
+            QTimer::singleShot(0, this, [this] { OpenPuzzleFile(m_startPuzzle); });
         CQuitSignalWatcher quitSignals([this] {
             if (m_pMainWnd)
                 m_pMainWnd->View()->CloseGame();

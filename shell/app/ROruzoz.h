@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/app/InstanceChannel.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -73,6 +75,9 @@ public:
     static QString InstanceLockPath();
     // The framework's splash flag: set unless the command line asks for embedding or automation.
     static bool SplashWantedBy(const QStringList& arguments);
+    // The puzzle file named on the command line (what a file manager passes when a player opens
+    // one), as a full path; empty when none is named.
+    static QString PuzzleNamedBy(const QStringList& arguments);
 
     // Seams for tests: where the screen description comes from, and how programs are started.
     using ScreenSource = std::function<GP_ScreenInfo()>;
@@ -92,8 +97,12 @@ private:
     void RunIdleStep();
     void StartCrashReporter();
     void ArmCrashTest();
+    // A puzzle file for the game: the window comes to the front and the view opens the file.
+    void OpenPuzzleFile(const QString& path);
 
     std::unique_ptr<QLockFile> m_pInstanceLock;
+    CInstanceChannel m_channel;
+    QString m_startPuzzle;
     QString m_updateInstallerPath;
     QString m_secondString;  // kept for the object's layout; nothing reads it
     CMainFrame* m_pMainWnd = nullptr;

@@ -69,6 +69,10 @@ CStarterLibrary::Outcome CStarterLibrary::SeedIfNeeded(CGP_Registry& settings, i
         return Outcome::AlreadySettled;
 
     const QDir library(GP_FolderPath(GP_Folder::PuzzlesSimple));
+    if (!library.exists() && !QDir().mkpath(library.path())) {
+        GP_Log(QStringLiteral("CStarterLibrary: cannot make %1\n").arg(library.path()));
+        return Outcome::CopyFailed;
+    }
     if (!library.entryList({kPuzzleFilter}, QDir::Files).isEmpty()) {
         Settle(settings);
         return Outcome::LibraryInUse;
@@ -92,6 +96,7 @@ CStarterLibrary::Outcome CStarterLibrary::SeedIfNeeded(CGP_Registry& settings, i
     }
     if (copied)
         *copied = int(done.size());
+    GP_Log(QStringLiteral("CStarterLibrary: %1 starter puzzles copied into the library\n").arg(done.size()));
     if (!Settle(settings))
         GP_Log(QStringLiteral("CStarterLibrary: the starter library is in, but could not be recorded\n"));
     return Outcome::Seeded;

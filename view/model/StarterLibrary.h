@@ -23,8 +23,8 @@ public:
         CopyFailed,     // a copy failed (logged): left unsettled, the next start tries again
     };
 
-    // Copies the starter puzzles into "Puzzles/simple" when the library is empty and was never
-    // seeded; the folder must exist. copied counts the puzzles copied in.
+    // Copies the starter puzzles into "Puzzles/simple" (made when missing) when the library is
+    // empty and was never seeded. copied counts the puzzles copied in.
     static Outcome SeedIfNeeded(CGP_Registry& settings, int* copied = nullptr);
     static bool IsSettled(const CGP_Registry& settings);
 
