@@ -5,6 +5,7 @@
 #   ./dev.sh test-asan   the same in a separate build with AddressSanitizer + UBSan
 #   ./dev.sh test-tsan   the same with ThreadSanitizer (the thread tests)
 #   ./dev.sh build       install and build only
+#   ./dev.sh package     build the Debian package build/velmora_*.deb and check it
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -13,7 +14,7 @@ PACKAGES=(cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6svg6
   libtinyxml-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps xdotool imagemagick sox python3 python3-pil fonts-dejavu-core
-  nsis p7zip-full)
+  nsis p7zip-full dpkg-dev desktop-file-utils appstream shared-mime-info)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -64,6 +65,19 @@ case "${1:-}" in
   build)
     install_packages
     build "$ROOT/build"
+    ;;
+  package)
+    install_packages
+    build "$ROOT/build"
+    rm -f "$ROOT"/build/velmora_*.deb
+    (cd "$ROOT/build" && cpack -G DEB >cpack.log) || { cat "$ROOT/build/cpack.log"; exit 1; }
+    deb=$(ls "$ROOT"/build/velmora_*.deb)
+    dpkg-deb --info "$deb" | grep -E '^ (Package|Version|Depends|Recommends|Installed-Size):'
+    echo " Files: $(dpkg-deb --contents "$deb" | grep -vc '/$'), size $(du -h "$deb" | cut -f1)"
+    # The package tests (validators, unpacked files, the launcher) on this very package.
+    test_env
+    (cd "$ROOT/build" && VELMORA_DEB="$deb" ctest -R '^Package\.' -FS velmora_package --output-on-failure) | tail -n 3
+    echo "Built $deb: install it with  apt install $deb"
     ;;
   test)
     install_packages

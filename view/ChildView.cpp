@@ -15,6 +15,9 @@
 #include "view/model/FieldGeometry.h"
 #include "view/LibraryCommands.h"
 #include "view/model/GP_SettingsStore.h"
+#include "view/model/PuzzleImport.h"
+#include "view/model/PuzzlePaths.h"
+#include "view/model/StarterLibrary.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -100,6 +103,8 @@ CChildView::CChildView(QWidget* parent)
     CLDialog::SetSoundOn(m_pSettings->Settings().SoundFXEnable);
     LoadSkin();
     CLibraryCommands::CreateFolders();
+    // A new player's library starts with the starter puzzles.
+    CStarterLibrary::SeedIfNeeded(m_pSettings->Registry());
     m_pField = std::make_unique<CGameField>(
         this, *m_pSettings, [this](int id, int periodMs) { StartViewTimer(id, periodMs); },
         [this](int id) { StopViewTimer(id); });
@@ -418,7 +423,7 @@ void CChildView::OnSplashClosed()
     LogNotBuilt("OnSplashClosed", "show the library screen with its tabs and start the update check");
     const QString puzzle = std::exchange(m_startPuzzle, QString());
     if (!puzzle.isEmpty())
-        OpenPuzzleForPlay(puzzle);
+        OpenPuzzleFile(puzzle);
 }
 
 void CChildView::OnMainMinimize()
@@ -599,4 +604,24 @@ void CChildView::OnMainRemove()
 void CChildView::OnMainSend()
 {
     m_pLibrary->OnMainSend();
+}
+
+void CChildView::OpenPuzzleFile(const QString& path)
+{
+    GP_Log(QStringLiteral("OpenPuzzleFile %1\n").arg(path));
+    // A file handed over while the splash is still up opens once it has gone.
+    if (m_gameMode == GameMode::Startup) {
+        m_startPuzzle = path;
+        return;
+    }
+    const CPuzzleImport::Result imported = CPuzzleImport::Import(path);
+    if (imported.outcome == CPuzzleImport::Outcome::Damaged || imported.outcome == CPuzzleImport::Outcome::CopyFailed) {
+        if (m_gameMode != GameMode::Play)
+            ChangeGameMode(GameMode::MyPuzzles);
+        const QString text = GP_LoadString(IDS_PUZZLE_UNREADABLE).replace(QLatin1String("%s"), QFileInfo(path).fileName());
+        Ask(text, GP_LoadString(IDS_OK), QString(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    GP_Log(QStringLiteral("OpenPuzzleFile: in the library as %1\n").arg(imported.name));
+    OpenPuzzleForPlay(GP_PuzzlePaths::LibraryFile(imported.name));
 }

@@ -140,6 +140,11 @@ public:
     // The settings read when the view was created.
     CGP_SettingsStore& Settings() { return *m_pSettings; }
 
+    // A puzzle file the player opened from outside the game (the command line, a file manager,
+    // a second start): brought into the library, then opened for play. A file that is no whole
+    // puzzle gets one message, and the library screen.
+    void OpenPuzzleFile(const QString& path);
+
 signals:
     // The first paint built the view's controls; the splash may show now.
     void FirstPaintDone();

@@ -115,9 +115,15 @@ bool CROruzozApp::InitInstance(const QStringList& arguments)
     // Linux's malloc has no switch to route its failures here; new does.
     std::set_new_handler(static_cast<void (*)()>(&GPNewErrorHandler));
 
-    // A second copy ends silently: no window, no log, and the first copy is left alone.
-    if (!ClaimInstance())
+    // A second copy ends silently: no window, no log. Only a puzzle file it was asked to open
+    // goes to the running copy, which opens it.
+    if (!ClaimInstance()) {
+        const QString puzzle = PuzzleNamedBy(arguments);
+        if (!puzzle.isEmpty())
+            CInstanceChannel::HandOver(puzzle);
         return false;
+    }
+    m_channel.Listen();
 
     if (!ScreenIsSufficient(m_screenSource())) {
         CErrorScreenDialog dialog;
@@ -195,6 +201,17 @@ QString CROruzozApp::PuzzleNamedBy(const QStringList& arguments)
     return QString();
 }
 
+void CROruzozApp::OpenPuzzleFile(const QString& path)
+{
+    if (!m_pMainWnd)
+        return;
+    // A window the player minimised or left behind others comes back to the front.
+    m_pMainWnd->showMaximized();
+    m_pMainWnd->raise();
+    m_pMainWnd->activateWindow();
+    m_pMainWnd->View()->OpenPuzzleFile(path);
+}
+
 int CROruzozApp::Run()
 {
     try {
@@ -207,6 +224,8 @@ int CROruzozApp::Run()
         MemoryDump::SetAfterDump(&OnFatalSignalDumped);
 
         CreateMainFrame();
+        connect(&m_channel, &CInstanceChannel::FileHanded, this, &CROruzozApp::OpenPuzzleFile);
+        // A puzzle named on the command line opens once the splash has gone.
         if (!m_startPuzzle.isEmpty())
             m_pMainWnd->View()->SetStartPuzzle(m_startPuzzle);
         CQuitSignalWatcher quitSignals([this] {

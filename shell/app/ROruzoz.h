@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/app/InstanceChannel.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -98,11 +100,14 @@ private:
     void RunIdleStep();
     void StartCrashReporter();
     void ArmCrashTest();
+    // A puzzle file for the game: the window comes to the front and the view opens the file.
+    void OpenPuzzleFile(const QString& path);
 
     std::unique_ptr<QLockFile> m_pInstanceLock;
+    CInstanceChannel m_channel;
+    QString m_startPuzzle;
     QString m_updateInstallerPath;
     QString m_secondString;  // kept for the object's layout; nothing reads it
-    QString m_startPuzzle;
     CMainFrame* m_pMainWnd = nullptr;
     std::unique_ptr<CGP_LogFile> m_pLog;
     QTimer m_idleTimer;

@@ -132,6 +132,8 @@ TEST(ToolPuzzle, DamagedFilesAndBadOptionsFailWithOneLine)
     EXPECT_EQ(Tool(folder, {QStringLiteral("make"), picture}).exitCode, 2);
     EXPECT_EQ(Tool(folder, {QStringLiteral("make"), picture, QStringLiteral("-o"), QStringLiteral("x.pzl"),
                             QStringLiteral("--pattern"), QStringLiteral("16")}).exitCode, 2);
+    EXPECT_EQ(Tool(folder, {QStringLiteral("make"), picture, QStringLiteral("-o"), QStringLiteral("x.pzl"),
+                            QStringLiteral("--pieces"), QStringLiteral("0")}).exitCode, 2);
     EXPECT_EQ(Tool(folder, {QStringLiteral("play"), QStringLiteral("Small.pzl"), QStringLiteral("--steps"), QStringLiteral("-1")}).exitCode, 2);
     EXPECT_FALSE(QFile::exists(folder.File(QStringLiteral("x.pzl"))));
 }

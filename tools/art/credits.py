@@ -37,12 +37,14 @@ def write(res):
     out += ["",
             "Starter pictures (resources/starter/)",
             "-------------------------------------",
-            "Resized to at most 1600 pixels on the long side and saved as JPEG (quality 85); otherwise",
-            "unchanged. Source: Debian package mate-backgrounds (/usr/share/backgrounds/mate/);",
-            "licence text: /usr/share/common-licenses/GPL-2.",
-            ""]
-    for i, (name, src, title, authors, year, licence) in enumerate(starter.CATALOGUE, start=1):
-        rel = src.split("/usr/share/backgrounds/mate/")[1]
-        out.append(f"- {i:02d}-{name}.jpg  \"{title}\"  (c) {year} {authors}. {licence}. From {rel}.")
+            "Photographs from Debian's wallpaper packages, scaled to fit 1728 x 927 pixels and saved as",
+            "JPEG (quality 85); otherwise unchanged. The build cuts the starter puzzles from them, named",
+            "by the titles below, with the photographer as the puzzle's author. Each package's copyright",
+            "file gives the full licence texts:"]
+    out += [f"  {path}" for path in sorted(starter.PACKAGES.values())]
+    out.append("")
+    for i, s in enumerate(starter.CATALOGUE, start=1):
+        out.append(f"- {starter.file_name(i, s)}  \"{s.title}\"  (c) {s.year} {s.author}. {s.licence}.")
+        out.append(f"  Debian package {s.package}: {s.src}")
     with open(os.path.join(res, "CREDITS"), "w", encoding="utf-8", newline="\n") as f:
         f.write("\n".join(out) + "\n")

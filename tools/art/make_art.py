@@ -64,6 +64,8 @@ def make_pictures(res):
     fresh(pics)
     pictures.splash().save(os.path.join(pics, "splash-167.png"), "PNG", optimize=True)
     A.save_png(pictures.program_icon(256), os.path.join(pics, "icon-128.png"))
+    # The same icon drawn at 128 x 128 for the desktop's icon theme (not compiled in).
+    A.save_png(pictures.program_icon(128), os.path.join(pics, "icon-128-small.png"))
     with open(os.path.join(pics, "icon-128.svg"), "w", encoding="ascii", newline="\n") as f:
         f.write(pictures.icon_svg())
     A.save_png(pictures.sparkle_strip(), os.path.join(pics, "sparkle.png"))

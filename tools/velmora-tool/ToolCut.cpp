@@ -112,6 +112,6 @@ int RunCut(const QStringList& args)
 } // namespace
 
 VELMORA_TOOL_COMMAND(cut, "cut",
-                     "cut PICTURE [--piece-size N] [--pattern I] [--chaos F] [--seed S] [--fit WxH] "
+                     "cut PICTURE [--piece-size N | --pieces N] [--pattern I] [--chaos F] [--seed S] [--fit WxH] "
                      "[--patterns DIR] [--json FILE] [--png FILE]",
                      RunCut);

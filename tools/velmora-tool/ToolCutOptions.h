@@ -12,12 +12,14 @@
 #include <QSize>
 #include <QString>
 
+#include <climits>
 #include <optional>
 
 struct ToolCutOptions
 {
     QString picture;
     int pieceSize = 0; // 0: chosen from the picture
+    int pieces = 0;    // instead of a piece size: about this many pieces
     int pattern = 0;
     float chaos = 0.01f;
     uint32_t seed = 1;
@@ -34,6 +36,9 @@ inline std::optional<QString> ParseCutOption(const QString& arg, const QString& 
     if (arg == QLatin1String("--piece-size")) {
         options.pieceSize = value.toInt(&ok);
         ok = ok && options.pieceSize >= 0;
+    } else if (arg == QLatin1String("--pieces")) {
+        options.pieces = value.toInt(&ok);
+        ok = ok && options.pieces > 0;
     } else if (arg == QLatin1String("--pattern")) {
         options.pattern = value.toInt(&ok);
         ok = ok && options.pattern >= 0 && options.pattern < kPatternCount;
@@ -57,6 +62,24 @@ inline std::optional<QString> ParseCutOption(const QString& arg, const QString& 
     return ok ? QString() : QStringLiteral("bad value for %1: \"%2\"").arg(arg, value);
 }
 
+// The piece size, within the creation screen's range (24 to a quarter of the shorter side), whose
+// grid comes closest to the wanted number of pieces; of two as close, the larger pieces.
+inline int PieceSizeForCount(QSize picture, int pieces)
+{
+    constexpr int kSmallestPiece = 24;
+    const int largest = qMin(picture.width(), picture.height()) / 4;
+    int best = largest;
+    int bestMiss = INT_MAX;
+    for (int size = largest; size >= kSmallestPiece; --size) {
+        const int miss = qAbs((picture.width() / size) * (picture.height() / size) - pieces);
+        if (miss < bestMiss) {
+            best = size;
+            bestMiss = miss;
+        }
+    }
+    return best;
+}
+
 // Loads the picture and cuts it as a new puzzle is cut, the generator seeded first; returns an
 // empty text, or what went wrong.
 inline QString CutPicture(const ToolCutOptions& options, CGP_Puzzle& puzzle)
@@ -78,11 +101,13 @@ inline QString CutPicture(const ToolCutOptions& options, CGP_Puzzle& puzzle)
         return QStringLiteral("cannot read picture %1").arg(options.picture);
     const QSize size = puzzle.m_pImage->size();
     const int shorter = qMin(size.width(), size.height());
-    if (options.pieceSize > shorter || (options.pieceSize == 0 && shorter < 4))
+    const int pieceSize = options.pieces > 0 && options.pieceSize == 0 ? PieceSizeForCount(size, options.pieces)
+                                                                       : options.pieceSize;
+    if (pieceSize > shorter || (pieceSize == 0 && shorter < 4))
         return QStringLiteral("a %1 x %2 picture cannot hold pieces of size %3")
-            .arg(size.width()).arg(size.height()).arg(options.pieceSize);
+            .arg(size.width()).arg(size.height()).arg(pieceSize);
 
-    puzzle.m_fPieceSize = static_cast<float>(options.pieceSize);
+    puzzle.m_fPieceSize = static_cast<float>(pieceSize);
     puzzle.m_fChaos = options.chaos;
     puzzle.m_nPatternIndex = options.pattern;
     GP_srand(options.seed);

@@ -116,6 +116,6 @@ int RunMake(const QStringList& args)
 } // namespace
 
 VELMORA_TOOL_COMMAND(make, "make",
-                     "make PICTURE -o FILE.pzl [--name N] [--author A] [--piece-size N] [--pattern I] [--chaos F] "
+                     "make PICTURE -o FILE.pzl [--name N] [--author A] [--piece-size N | --pieces N] [--pattern I] [--chaos F] "
                      "[--seed S] [--fit WxH] [--patterns DIR] [--rotate] [--no-bevel] [--no-shadows]",
                      RunMake);

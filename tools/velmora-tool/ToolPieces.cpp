@@ -226,7 +226,7 @@ int RunPieces(const QStringList& args)
 } // namespace
 
 VELMORA_TOOL_COMMAND(pieces, "pieces",
-                     "pieces PICTURE [--piece-size N] [--pattern I] [--chaos F] [--seed S] [--fit WxH] "
+                     "pieces PICTURE [--piece-size N | --pieces N] [--pattern I] [--chaos F] [--seed S] [--fit WxH] "
                      "[--patterns DIR] [--bevel|--no-bevel] [--rotate] [--shadows|--no-shadows] [--threads N] "
                      "[--out DIR] [--bench N]",
                      RunPieces);

@@ -27,7 +27,15 @@ inline QString PatternFolder(const QString& given)
     const QString here = GP_FolderPath(GP_Folder::Patterns);
     if (QDir(here).exists())
         return here;
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(GP_FolderName(GP_Folder::Patterns));
+    const QString patterns = QLatin1String(GP_FolderName(GP_Folder::Patterns));
+    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + patterns;
+#ifdef VELMORA_INSTALLED_DATA
+    // An installed tool: the patterns lie in the installed data, not beside the program.
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/" VELMORA_INSTALLED_DATA "/") + patterns;
+    if (!QDir(beside).exists() && QDir(installed).exists())
+        return installed;
+#endif
+    return beside;
 }
 
 // The sixteen patterns, loaded once for the run; null when the folder lacks the one asked for.

@@ -5,6 +5,8 @@
 int main(int argc, char** argv)
 {
     CGuardedApplication application(argc, argv);
+    // The desktop entry the game's window belongs to (its name and icon in task bars).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvik.Velmora"));
     if (CrashQuestion::IsQuestionProcess())
         return CrashQuestion::RunQuestion();
     CROruzozApp app;
