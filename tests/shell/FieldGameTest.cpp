@@ -138,7 +138,9 @@ TEST(FieldGame, ARealDragDropsAPieceBesideItsNeighbourAndTheyJoin)
     TestFolder folder;
     CopyFolder(QStringLiteral(VELMORA_GAME_DIR "/PATTERNS"), folder.File(QStringLiteral("PATTERNS")));
     CopyFolder(QStringLiteral(VELMORA_GAME_DIR "/SKINS Nox"), folder.File(QStringLiteral("SKINS Nox")));
-    const QString path = folder.File(QStringLiteral("Meadow.pzl"));
+    // Already in the library: a file from elsewhere would come in as a copy without its cache.
+    QDir().mkpath(folder.File(QStringLiteral("Puzzles/simple")));
+    const QString path = folder.File(QStringLiteral("Puzzles/simple/Meadow.pzl"));
     const boost::shared_ptr<CGP_Puzzle> puzzle = LayOutPuzzle(folder, path);
     const GP_PiecePtr left = PieceAt(*puzzle, 0);
     const GP_PiecePtr moved = PieceAt(*puzzle, 1);
@@ -181,7 +183,8 @@ TEST(FieldGame, ARealDragDropsAPieceBesideItsNeighbourAndTheyJoin)
     }
     drag << QStringLiteral("mouseup") << QStringLiteral("1");
     ASSERT_TRUE(RunOnDisplay(server.Display(), x, drag));
-    EXPECT_TRUE(WaitForLog(folder, "PlaySession: a drop joined pieces, 5 groups left\n", 10000)) << "no join in the log";
+    EXPECT_TRUE(WaitForLog(folder, "PlaySession: a drop joined pieces, 5 groups left\n", 10000))
+        << "no join in the log:\n" << folder.Read(QStringLiteral("Exception.log")).toStdString();
     QThread::msleep(500);
     const QImage after = Screen(server.Display(), folder, QStringLiteral("after.png"));
 

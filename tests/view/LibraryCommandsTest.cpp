@@ -49,7 +49,7 @@ private:
 TEST(LibraryCommands, DeleteAsksFirstAndSendSavesThePackageWhereThePlayerChose)
 {
     TestFolder folder;
-    puzzletest::ScopedLog log(folder);
+    CapturedLog log(folder);
     CLibraryCommands::CreateFolders();
     WritePuzzle(QStringLiteral("Harbour"));
     WritePuzzle(QStringLiteral("Orchard"));

@@ -16,7 +16,7 @@ using Failure = CFriendPackage::Failure;
 TEST(FriendPackage, ASentCopyStartsUnsolvedWithThePictureAndCutOfTheOriginal)
 {
     TestFolder folder;
-    puzzletest::ScopedLog log(folder);
+    CapturedLog log(folder);
     const boost::shared_ptr<CGP_Puzzle> made = WritePuzzle(QStringLiteral("Solved one"));
     const QString path = GP_PuzzlePaths::LibraryFile(QStringLiteral("Solved one"));
     SavePlayed(*made, path, true, 400, 3);
@@ -47,7 +47,7 @@ TEST(FriendPackage, ASentCopyStartsUnsolvedWithThePictureAndCutOfTheOriginal)
 TEST(FriendPackage, ASendThatMakesNoPackageSaysSoAndLeavesNoOldPackageBehind)
 {
     TestFolder folder;
-    puzzletest::ScopedLog log(folder);
+    CapturedLog log(folder);
     QTemporaryDir build;
     WritePuzzle(QStringLiteral("One"));
     WritePuzzle(QStringLiteral("Two"));

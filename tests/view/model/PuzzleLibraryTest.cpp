@@ -32,7 +32,7 @@ void OpenToEveryone(const TestFolder& folder)
 TEST(PuzzleLibrary, ListingDeletesOnlyFilesProvenDamaged)
 {
     TestFolder folder;
-    puzzletest::ScopedLog log(folder);
+    CapturedLog log(folder);
     ASSERT_TRUE(CPuzzleLibrary::CreateFolders());
     const QByteArray whole = Bytes(GP_PuzzlePaths::LibraryFile(WritePuzzle(QStringLiteral("Meadow"))->m_strTitle));
     QByteArray foreign = whole;
@@ -82,7 +82,7 @@ TEST(PuzzleLibrary, ListingDeletesOnlyFilesProvenDamaged)
 TEST(PuzzleLibrary, CalendarPuzzlesGoToTheirDayAndProgressStepsEveryTwentyOneFiles)
 {
     TestFolder folder;
-    puzzletest::ScopedLog log(folder);
+    CapturedLog log(folder);
     CPuzzleLibrary::CreateFolders();
     WritePuzzle(QStringLiteral("2011-03-09"), 240, 160, 80, true);
     WritePuzzle(QStringLiteral("Not a day"), 240, 160, 80, true);
@@ -113,7 +113,7 @@ TEST(PuzzleLibrary, CalendarPuzzlesGoToTheirDayAndProgressStepsEveryTwentyOneFil
 TEST(PuzzleLibrary, RemovingTakesThePuzzleItsCacheAndItsCalendarDay)
 {
     TestFolder folder;
-    puzzletest::ScopedLog log(folder);
+    CapturedLog log(folder);
     CPuzzleLibrary::CreateFolders();
     for (const char* name : {"Keep", "Gone", "2011-03-09"}) {
         WritePuzzle(QLatin1String(name));
@@ -141,7 +141,7 @@ TEST(PuzzleLibrary, RemovingTakesThePuzzleItsCacheAndItsCalendarDay)
 TEST(PuzzleLibrary, SavingProgressNeverLosesAPuzzle)
 {
     TestFolder folder;
-    puzzletest::ScopedLog log(folder);
+    CapturedLog log(folder);
     CPuzzleLibrary::CreateFolders();
     const boost::shared_ptr<CGP_Puzzle> played = WritePuzzle(QStringLiteral("Played"));
     SavePlayed(*played, GP_PuzzlePaths::LibraryFile(QStringLiteral("Played")), false, 95);
@@ -185,7 +185,7 @@ TEST(PuzzleLibrary, SavingProgressNeverLosesAPuzzle)
 TEST(PuzzleLibrary, APuzzleFromElsewhereJoinsTheLibraryUnderAFreeName)
 {
     TestFolder folder;
-    puzzletest::ScopedLog log(folder);
+    CapturedLog log(folder);
     CPuzzleLibrary::CreateFolders();
     WritePuzzle(QStringLiteral("Harbour"));
     const QByteArray whole = Bytes(GP_PuzzlePaths::LibraryFile(QStringLiteral("Harbour")));

@@ -88,7 +88,7 @@ Opened OpenListed(RecordingHost& host, const QString& name, QSize area = QSize(1
 TEST(PuzzleOpening, APuzzleTooLargeForTheAreaIsCutAgainWithItsPieceSizeScaled)
 {
     TestFolder folder;
-    puzzletest::ScopedLog log(folder);
+    CapturedLog log(folder);
     const struct Row
     {
         QSize picture;
@@ -151,7 +151,7 @@ TEST(PuzzleOpening, APuzzleTooLargeForTheAreaIsCutAgainWithItsPieceSizeScaled)
 TEST(PuzzleOpening, TheSolvedQuestionAndTheFileDecideHowOpeningEnds)
 {
     TestFolder folder;
-    puzzletest::ScopedLog log(folder);
+    CapturedLog log(folder);
     enum Kind { Fresh, Left, Solved, Newer, Truncated };
     const struct Row
     {
