@@ -1,0 +1,77 @@
+#include "view/PauseBox.h"
+
+#include "resources/StringTable.h"
+#include "shell/dialogs/MessageBoxDialog.h"
+
+#include <QWidget>
+
+namespace {
+constexpr char kCaption[] = "Velmora";
+}
+
+CPauseBox::CPauseBox(QWidget* parent)
+    : QObject(parent)
+    , m_pParent(parent)
+{
+}
+
+CPauseBox::~CPauseBox()
+{
+    Close();
+}
+
+bool CPauseBox::IsShown() const
+{
+    return m_pBox && g_bPauseBoxShown;
+}
+
+void CPauseBox::Show(std::function<void()> onClosed)
+{
+    if (m_pBox)
+        return;
+    QWidget* owner = m_pParent ? m_pParent->window() : nullptr;
+    auto* box = new CMessageBoxDialog(GP_LoadString(IDS_GAME_PAUSED), QLatin1String(kCaption), GP_LoadString(IDS_OK),
+                                      QString(), QString(), MB_OK | MB_ICONINFORMATION, owner);
+    box->setModal(false);
+    box->Create();
+    m_pBox = box;
+    g_pPauseBox = box;
+    g_bPauseBoxShown = true;
+    connect(box, &QDialog::finished, this, [this, box, onClosed = std::move(onClosed)](int) {
+        // Closed by the game itself: nothing more to do.
+        if (m_pBox != box)
+            return;
+        if (onClosed)
+            onClosed();
+        Close();
+    });
+    box->show();
+}
+
+void CPauseBox::Close()
+{
+    CMessageBoxDialog* box = m_pBox;
+    m_pBox = nullptr;
+    if (g_pPauseBox == box)
+        g_pPauseBox = nullptr;
+    g_bPauseBoxShown = false;
+    if (!box)
+        return;
+    box->hide();
+    box->deleteLater();
+}
+
+QRect CPauseBox::Rect() const
+{
+    return m_pBox && m_pBox->isVisible() ? m_pBox->frameGeometry() : QRect();
+}
+
+QRect CPauseBox::CloseArea(const QRect& box)
+{
+    return box.adjusted(0, kCloseInset, 0, -kCloseInset);
+}
+
+bool CPauseBox::ClosesAt(const QPoint& globalPos) const
+{
+    return IsShown() && CloseArea(Rect()).contains(globalPos);
+}
