@@ -558,10 +558,15 @@ void CChildView::StoreHelpFlag(const char* valueName)
     m_pSettings->DismissHelp(QLatin1String(valueName));
 }
 
-void CChildView::LeaveAfterClose()
+void CChildView::LeaveGameBeforeEnd()
 {
     if (m_gameMode == GameMode::Play)
         OnPlayExit();
+}
+
+void CChildView::LeaveAfterClose()
+{
+    LeaveGameBeforeEnd();
     if (m_gameMode == GameMode::CreateImage || m_gameMode == GameMode::CreateParameters) {
         GP_Log(QStringLiteral("OnCreateBack\n"));
         ChangeGameMode(GameMode::MyPuzzles);

@@ -121,6 +121,9 @@ public:
     // The close sequence after the player confirmed: leaves a game or a creation step, then
     // ends the game.
     void LeaveAfterClose();
+    // The program is ending (a signal, the desktop session's end): a game being played is left
+    // with its progress saved, as its own Exit does, without a question.
+    void LeaveGameBeforeEnd();
 
     // Start-up progress, read by the splash's worker: one count per loading step done.
     int LoadingStepCount() const { return kLoadingSteps; }
