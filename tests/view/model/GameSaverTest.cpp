@@ -226,12 +226,3 @@ TEST(GameSaver, StartingOverStoresLoosePiecesWithNothingCounted)
     EXPECT_EQ(game.folder.Read(QStringLiteral("Puzzles/simple/Meadow.pzl")), before);
     EXPECT_FALSE(CGameSaver::StartOver(listed, game.folder.File(QStringLiteral("missing.pzl"))));
 }
-
-TEST(GameSaver, FilesOfAGameAreWhereTheLibraryKeepsThem)
-{
-    TestFolder folder;
-    EXPECT_EQ(CGameSaver::PuzzleFile(QStringLiteral("2009-09-01"), true),
-              folder.Path() + QStringLiteral("/Puzzles/calendar/2009-09-01.pzl"));
-    EXPECT_EQ(CGameSaver::PuzzleFile(QStringLiteral("Meadow"), false), folder.Path() + QStringLiteral("/Puzzles/simple/Meadow.pzl"));
-    EXPECT_EQ(CGameSaver::CacheFile(QStringLiteral("Meadow")), folder.Path() + QStringLiteral("/Puzzles/Cash/Meadow.cash"));
-}
