@@ -40,20 +40,23 @@ void MoveGroupBy(CGP_PuzzlePieceUnion& group, int dx, int dy)
     group.m_nShadowTop += dy;
 }
 
-// Piece index to the group holding it, for the groups of one location.
-using GroupOfPiece = std::unordered_map<int32_t, GP_GroupPtr>;
+// The group holding the piece of a grid cell, for the groups of one location.
+using GroupOfPiece = std::unordered_map<int64_t, GP_GroupPtr>;
+
+int64_t CellKey(int column, int row)
+{
+    return (int64_t(row) << 32) | uint32_t(column);
+}
 
 // A group of the location holding a solution neighbour of one of the group's pieces, or none.
-GP_GroupPtr NeighbourGroup(const GP_GroupPtr& group, const GroupOfPiece& groupOf, const CGP_Puzzle& puzzle)
+GP_GroupPtr NeighbourGroup(const GP_GroupPtr& group, const GroupOfPiece& groupOf)
 {
     const int offsets[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
     for (const GP_PiecePtr& piece : group->m_pieces) {
         for (const auto& offset : offsets) {
             const int column = piece->m_nColumn + offset[0];
             const int row = piece->m_nRow + offset[1];
-            if (column < 0 || row < 0 || column >= puzzle.m_nColumns || row >= puzzle.m_nRows)
-                continue;
-            const auto it = groupOf.find(row * puzzle.m_nColumns + column);
+            const auto it = groupOf.find(CellKey(column, row));
             if (it != groupOf.end() && it->second != group)
                 return it->second;
         }
@@ -116,11 +119,11 @@ bool CGP_Puzzle::Hint(int location)
     GroupOfPiece groupOf;
     for (const GP_GroupPtr& group : groups) {
         for (const GP_PiecePtr& piece : group->m_pieces)
-            groupOf[piece->m_nIndex] = group;
+            groupOf[CellKey(piece->m_nColumn, piece->m_nRow)] = group;
     }
     GP_GroupPtr first;
     for (const GP_GroupPtr& group : groups) {
-        if (NeighbourGroup(group, groupOf, *this)) {
+        if (NeighbourGroup(group, groupOf)) {
             first = group;
             break;
         }
@@ -130,13 +133,13 @@ bool CGP_Puzzle::Hint(int location)
     GP_GroupPtr drawn;
     for (int draw = 0; draw < kHintDraws && !drawn; ++draw) {
         const GP_GroupPtr& candidate = groups[static_cast<size_t>(GP_rand()) % groups.size()];
-        if (NeighbourGroup(candidate, groupOf, *this))
+        if (NeighbourGroup(candidate, groupOf))
             drawn = candidate;
     }
     if (!drawn)
         drawn = first;
     m_pHintGroup1 = drawn;
-    m_pHintGroup2 = NeighbourGroup(drawn, groupOf, *this);
+    m_pHintGroup2 = NeighbourGroup(drawn, groupOf);
     m_nHintBlinkCount = kHintBlinks;
     m_nHintBlinkTimer = kHintBlinkMs;
     ++m_nHintsUsed;
