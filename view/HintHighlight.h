@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/model/PlaySession.h"
+
 #include <QRect>
 
 class CGP_Puzzle;
@@ -12,7 +14,7 @@ class CHintHighlight
 {
 public:
     // How far the ring reaches past a piece's outline: what a blink must redraw besides the groups.
-    static constexpr int kReach = 5;
+    static constexpr int kReach = PlaySession::kHintReach;
 
     // Draws the ring of the puzzle's hint pair when the pair lies in the location and the
     // phase shows it.
