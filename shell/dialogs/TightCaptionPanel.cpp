@@ -47,7 +47,8 @@ void CTightCaptionPanel::Command(int commandId)
 {
     if (commandId != kMenu && commandId != kClock && commandId != kMinimize && commandId != kClose)
         return;
-    View()->StoreHelpFlag("HlpGame1");
+    if (View()->StoreHelpFlag("HlpGame1"))
+        return;
     switch (commandId) {
     case kMenu:
         View()->OnPlayMenu();

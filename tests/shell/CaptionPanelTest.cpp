@@ -33,7 +33,12 @@ public:
     void OnPlayMenu() override { Note("menu"); }
     void OnPlayPause() override { Note("pause"); }
     void OnPlayExit() override { Note("exit"); }
-    void StoreHelpFlag(const char* valueName) override { Note(QStringLiteral("help %1").arg(QLatin1String(valueName))); }
+    bool StoreHelpFlag(const char* valueName) override
+    {
+        Note(QStringLiteral("help %1").arg(QLatin1String(valueName)));
+        return helpShown;
+    }
+    bool helpShown = false;
     void RepaintView() override { Note("repaint"); }
 
 private:
@@ -111,6 +116,11 @@ TEST_F(PanelTest, EveryCommandOfTheThreeBandsReachesTheViewAfterItsTrace)
     EXPECT_EQ(Clicks(band, {1089, 1090, 1198, 1200}),
               "[help HlpGame1] [minimize] | [help HlpGame1] [exit] | [help HlpGame1] [menu] | "
               "[help HlpGame1] [pause]");
+    // While a help picture is up, a click only takes it away.
+    view.helpShown = true;
+    EXPECT_EQ(Clicks(band, {1089, 1090, 1198, 1200}),
+              "[help HlpGame1] | [help HlpGame1] | [help HlpGame1] | [help HlpGame1]");
+    view.helpShown = false;
 
     CCampaignPanel campaign(&view, nullptr);
     EXPECT_EQ(Clicks(campaign, {1095, 1156, 1048}), " |  | [repaint]");
