@@ -18,6 +18,7 @@ class CGameField;
 class CGP_SettingsStore;
 class CHelpOverlayWindow;
 class CLibraryCommands;
+class CPlayWindows;
 class CTightCaptionPanel;
 class PlaySession;
 class QString;
@@ -30,10 +31,10 @@ class Skin;
 //
 // It wears the default skin, shows the caption band of its screen, switches between the screens
 // (modes), shows their one-time help pictures, keeps the view's timers and routes the pointer:
-// in play to the game field (CGameField), whose rules live in the model layer. The library,
-// calendar and Treasury screens, creation and the play tools are not built yet; each call that
-// would reach them writes one log line saying what it would do, so the session log shows the
-// calls arriving.
+// in play to the game field (CGameField) and the play tools' windows (CPlayWindows), whose rules
+// live in the model layer. The library, calendar and Treasury screens and creation are not built
+// yet; each call that would reach them writes one log line saying what it would do, so the
+// session log shows the calls arriving.
 class CChildView : public QWidget, public CMainViewCommands, public CBmpButtonReceiver
 {
     Q_OBJECT
@@ -75,6 +76,9 @@ public:
     // Play keys forwarded by the application object (and the game band's clock for the pause).
     void OnPlayGhost();
     void OnPlayPicture();
+    // A play key closes the pause box.
+    void DeletePauseBox();
+    CPlayWindows* PlayWindows() const { return m_pPlay.get(); }
 
     // The idle step between messages; answers whether more idle calls are wanted.
     bool OnIdle(long count);
@@ -98,7 +102,7 @@ public:
     void OnPlayMenu() override;
     void OnPlayPause() override;
     void OnPlayExit() override;
-    void StoreHelpFlag(const char* valueName) override;
+    bool StoreHelpFlag(const char* valueName) override;
     void RepaintView() override;
 
     // The screens' picture buttons report here.
@@ -192,6 +196,7 @@ private:
     CTightCaptionPanel* m_pTightCaptionPanel = nullptr;
     std::unique_ptr<CGameField> m_pField;
     CHelpOverlayWindow* m_pHelp = nullptr;
+    std::unique_ptr<CPlayWindows> m_pPlay;
     std::array<QBasicTimer, kTimerCount> m_timers;
     QString m_startPuzzle;
 };

@@ -7,9 +7,9 @@
 #include "engine/GP_PuzzlePieceUnion.h"
 #include "engine/PieceBuilderThread.h"
 #include "shell/dialogs/MessageBoxDialog.h"
-#include "shell/log/GP_LogFile.h"
 #include "skin/ClickSoundPlayer.h"
 #include "view/GameCursors.h"
+#include "view/PlayWindows.h"
 #include "view/TrayWindows.h"
 #include "view/model/BoardBackgrounds.h"
 #include "view/model/GP_SettingsStore.h"
@@ -96,6 +96,8 @@ bool CGameField::OpenGame(const QString& path)
     if (!opened.puzzle)
         return false;
     StartGame(opened.puzzle);
+    if (m_pPlayWindows)
+        m_pPlayWindows->BeginGame(path, false, !opened.fromCache && !opened.puzzle->m_bSolved);
     CGP_PieceWorkers* workers = m_pWorkers.get();
     CGP_Puzzle* puzzle = opened.puzzle.get();
     m_pSession->Controller().SetShadowRequest([workers, puzzle](const boost::shared_ptr<GP_GroupDeque>& groups) {
@@ -287,6 +289,8 @@ void CGameField::SetTrayButtonFull(bool full)
 {
     // The play panel wears the look once it exists; until then the field remembers it.
     m_bTrayButtonFull = full;
+    if (m_pPlayWindows)
+        m_pPlayWindows->SetTrayButtonFull(full);
 }
 
 void CGameField::TraysChanged()
@@ -317,16 +321,30 @@ void CGameField::StopViewTimer(int id)
 
 void CGameField::ClosePauseBox()
 {
-    if (!g_pPauseBox)
-        return;
-    g_bPauseBoxShown = false;
-    CMessageBoxDialog* box = std::exchange(g_pPauseBox, nullptr);
-    box->done(IDOK);
-    box->deleteLater();
-    Invalidate();
+    if (m_pPlayWindows)
+        m_pPlayWindows->ClosePauseBox();
 }
 
 void CGameField::PuzzleSolved()
 {
-    GP_Log(QStringLiteral("PuzzleSolved\n"));
+    if (m_pPlayWindows)
+        m_pPlayWindows->PuzzleSolved();
+}
+
+void CGameField::ShowPauseBox()
+{
+    if (m_pPlayWindows)
+        m_pPlayWindows->ShowPauseBox();
+}
+
+void CGameField::ShowPictureWindow(bool shown, const QRect& rect)
+{
+    if (m_pPlayWindows)
+        m_pPlayWindows->ShowPictureWindow(shown, rect);
+}
+
+void CGameField::ShowTime(int seconds)
+{
+    if (m_pPlayWindows)
+        m_pPlayWindows->ShowTime(seconds);
 }

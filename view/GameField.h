@@ -12,6 +12,7 @@
 #include <memory>
 
 class CGameCursors;
+class CPlayWindows;
 class CGP_PieceWorkers;
 class CGP_SettingsStore;
 class CTrayWindows;
@@ -83,6 +84,12 @@ public:
     void StopViewTimer(int id) override;
     void ClosePauseBox() override;
     void PuzzleSolved() override;
+    void ShowPauseBox() override;
+    void ShowPictureWindow(bool shown, const QRect& rect) override;
+    void ShowTime(int seconds) override;
+
+    // The play tools' windows, which show what the game asks of them.
+    void SetPlayWindows(CPlayWindows* windows) { m_pPlayWindows = windows; }
 
 private:
     void SyncPauseBox();
@@ -98,6 +105,7 @@ private:
     std::unique_ptr<CGP_PieceWorkers> m_pWorkers;
     std::array<CTrayWindows*, 2> m_trays{};
     CGameCursors* m_pCursors = nullptr;
+    CPlayWindows* m_pPlayWindows = nullptr;
     QRect m_field;
     int m_handleSide = 0;
     QPoint m_pointer;

@@ -10,8 +10,7 @@ constexpr char kCaption[] = "Velmora";
 }
 
 CPauseBox::CPauseBox(QWidget* parent)
-    : QObject(parent)
-    , m_pParent(parent)
+    : m_pParent(parent)
 {
 }
 

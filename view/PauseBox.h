@@ -21,6 +21,7 @@ public:
     // A field click closes the box inside its rectangle less this much at the top and bottom.
     static constexpr int kCloseInset = 30;
 
+    // The box comes up over the parent's window; the object itself belongs to its owner.
     explicit CPauseBox(QWidget* parent);
     ~CPauseBox() override;
 

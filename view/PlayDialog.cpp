@@ -6,7 +6,7 @@
 #include <QAbstractButton>
 
 namespace {
-constexpr int kEntryWidth = 150;
+constexpr int kEntryWidth = 170;
 constexpr int kEntryHeight = 30;
 constexpr int kGap = 6;
 constexpr int kMargin = 12;
@@ -36,7 +36,9 @@ CPlayDialog::CPlayDialog(CPlayCommands* commands, QWidget* parent)
     , m_pCommands(commands)
 {
     RegisterTemplate(kTemplateId, kDefaultLanguage, &BuildTemplate);
+    // A click on the panel never takes the keyboard, nor the game's being the active window.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     Create();
 }
 

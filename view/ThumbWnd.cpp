@@ -53,7 +53,9 @@ CThumbWnd::CThumbWnd(CPlayCommands* commands, QWidget* parent)
     , m_pCommands(commands)
 {
     RegisterTemplate(kTemplateId, kDefaultLanguage, &BuildTemplate);
+    // A click on the panel never takes the keyboard, nor the game's being the active window.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     Create();
 }
 
@@ -92,6 +94,12 @@ void CThumbWnd::resizeEvent(QResizeEvent* event)
 {
     CLDialog::resizeEvent(event);
     PlaceControls();
+}
+
+void CThumbWnd::moveEvent(QMoveEvent* event)
+{
+    CLDialog::moveEvent(event);
+    emit Moved();
 }
 
 void CThumbWnd::PlaceControls()

@@ -26,10 +26,15 @@ public:
 
     void reject() override {}
 
+signals:
+    // The window moved (the player dragged it, or the game placed it).
+    void Moved();
+
 protected:
     void OnInitDialog() override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void PlaceControls();

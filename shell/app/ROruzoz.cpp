@@ -331,13 +331,10 @@ bool CROruzozApp::PreTranslateMessage(int key)
         else
             view->OnPlayPicture();
     }
-    // A play command also dismisses the pause box.
+    // A play command also dismisses the pause box, and the clock counts on from now.
     if (!view->IsPlayCommandBlocked() && g_pPauseBox && g_bPauseBoxShown) {
-        g_bPauseBoxShown = false;
+        view->DeletePauseBox();
         view->update();
-        CMessageBoxDialog* box = std::exchange(g_pPauseBox, nullptr);
-        box->done(IDOK);
-        delete box;
     }
     return false;
 }

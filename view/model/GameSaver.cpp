@@ -7,7 +7,9 @@
 #include "shell/log/GP_LogFile.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 const QLatin1String kPuzzleExtension(".pzl");
@@ -66,6 +68,8 @@ bool CGameSaver::WriteCache(CGP_Puzzle& puzzle, const QString& cacheFile, const 
         return false;
     }
     buffer.close();
+    // The cache folder may be missing (a first game, a tidied disk): it is made again.
+    QDir().mkpath(QFileInfo(cacheFile).absolutePath());
     return GP_ReplaceFile(cacheFile, bytes);
 }
 

@@ -121,6 +121,9 @@ public:
     // when the player last had it and the puzzle allows it, at the place it had (when that
     // lies inside the view, else in the field's top right corner).
     void StartPlay(bool pictureWanted, const QRect& view, const QRect& pictureRect = QRect());
+    // A fresh game was scattered before its picture window was placed: the loose pieces are
+    // scattered again clear of the window, when it is shown.
+    void SpreadClearOfPicture();
     // The hint: a connectable pair of groups on the field blinks for six phases.
     void OnPlayHint();
     // "Pull Apart": the loose pieces of the field go to its edges, never under the picture window.

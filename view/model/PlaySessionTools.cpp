@@ -44,6 +44,12 @@ void PlaySession::StartPlay(bool pictureWanted, const QRect& view, const QRect& 
     m_host.ShowTime(m_clock.Seconds());
 }
 
+void PlaySession::SpreadClearOfPicture()
+{
+    if (m_pPuzzle && m_bPictureShown)
+        m_pPuzzle->SpreadInitial(Field(), m_controller.HandleSide(), m_pictureRect);
+}
+
 void PlaySession::UpdateClock(uint32_t now, bool frameActive)
 {
     if (!m_pPuzzle || m_pPuzzle->m_bSolved || m_bModalBoxUp || m_bPauseBoxShown || !frameActive)

@@ -1,0 +1,136 @@
+// The play tools on the real view: a game's panels and picture window, the pause box and the
+// keys, the game menu, and leaving the game with its progress saved (or 191 when it cannot be).
+#include "engine/GP_Folders.h"
+#include "engine/GP_PuzzleFile.h"
+#include "engine/GP_PuzzlePieceUnion.h"
+#include "resources/StringTable.h"
+#include "shell/dialogs/MessageBoxDialog.h"
+#include "shell/dialogs/ModalRunner.h"
+#include "tests/support/SettingsTestSupport.h"
+#include "tests/support/TestPuzzles.h"
+#include "view/ChildView.h"
+#include "view/PlayDialog.h"
+#include "view/PlayPanel.h"
+#include "view/PlayWindows.h"
+#include "view/ThumbWnd.h"
+#include "view/model/GP_SettingsStore.h"
+#include "view/model/PlaySession.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace {
+// A game of six pieces on a shown view, its help pictures out of the way.
+// The game's folder: the outline patterns, the cache folder and the puzzle (the view reads the
+// patterns when it is made).
+bool PrepareFolder(const QString& puzzle)
+{
+    const QDir patterns(QStringLiteral(VELMORA_GAME_DIR "/PATTERNS"));
+    QDir().mkpath(GP_FolderPath(GP_Folder::Patterns));
+    for (const QString& name : patterns.entryList(QDir::Files))
+        QFile::copy(patterns.filePath(name), GP_FilePath(GP_Folder::Patterns, name));
+    QDir().mkpath(GP_FolderPath(GP_Folder::PuzzlesCash));
+    return WriteTestPuzzle(puzzle, {});
+}
+
+struct ShownGame
+{
+    TestFolder folder;
+    QString path = folder.File(QStringLiteral("Meadow.pzl"));
+    bool prepared = PrepareFolder(path);
+    CChildView view;
+
+    bool Open()
+    {
+        EXPECT_TRUE(prepared);
+        view.Settings().DismissHelp(QStringLiteral("HlpGame1"));
+        view.setGeometry(0, 0, 1024, 768);
+        view.show();
+        view.repaint();
+        QApplication::processEvents();
+        return view.OpenPuzzleForPlay(path);
+    }
+    CPlayWindows& Play() { return *view.PlayWindows(); }
+    void Click(CLDialog* dialog, int id) { dialog->ControlAs<QAbstractButton>(id)->click(); }
+};
+} // namespace
+
+TEST(PlayWindows, AGameShowsItsToolsAndTheirCommandsReachIt)
+{
+    ShownGame game;
+    ASSERT_TRUE(game.Open());
+    PlaySession* session = game.view.Session();
+    ASSERT_NE(session, nullptr);
+    EXPECT_TRUE(game.Play().Panel()->isVisible());
+    EXPECT_FALSE(game.Play().GameMenu()->isVisible()) << "entering the field does not bring up the menu";
+    CThumbWnd* picture = game.Play().PictureWindow();
+    ASSERT_TRUE(picture->isVisible());
+    EXPECT_EQ(picture->geometry(), QRect(game.view.mapToGlobal(session->PictureRect().topLeft()), session->PictureRect().size()));
+    EXPECT_FALSE(picture->Picture().isNull());
+
+    // Pause from the band's clock; G closes the box as it turns the ghost on.
+    game.view.OnPlayPause();
+    ASSERT_TRUE(game.Play().PauseBox().IsShown());
+    EXPECT_TRUE(session->IsPauseBoxShown());
+    game.view.OnPlayGhost();
+    EXPECT_FALSE(game.Play().PauseBox().IsShown());
+    EXPECT_TRUE(session->IsGhostVisible());
+    EXPECT_TRUE(game.view.Settings().Settings().GhostVisible);
+
+    // The menu comes and goes with its button and remembers it; its entries hide it first.
+    game.Click(game.Play().Panel(), CPlayPanel::kGameMenu);
+    EXPECT_TRUE(game.Play().GameMenu()->isVisible());
+    EXPECT_TRUE(game.view.Settings().Settings().PlayVisible);
+    game.Click(game.Play().GameMenu(), CPlayDialog::kHint);
+    EXPECT_FALSE(game.Play().GameMenu()->isVisible());
+    EXPECT_EQ(session->Puzzle()->m_nHintsUsed, 1);
+    game.Click(game.Play().GameMenu(), CPlayDialog::kPicture);
+    EXPECT_FALSE(picture->isVisible());
+    EXPECT_FALSE(game.view.Settings().Settings().ThumbVisible1);
+
+    // Exit: the progress is in the file, the cache beside it, and the library is shown.
+    const GP_PiecePtr piece = session->Puzzle()->m_pGroups->Snapshot().front()->m_pieces.front();
+    piece->m_nX += 17;
+    const QPoint place(piece->m_nX, piece->m_nY);
+    game.Click(game.Play().Panel(), CPlayPanel::kExit);
+    EXPECT_EQ(game.view.CurrentMode(), GameMode::MyPuzzles);
+    EXPECT_EQ(game.view.Session(), nullptr);
+    EXPECT_FALSE(game.Play().Panel()->isVisible());
+    EXPECT_TRUE(QFile::exists(GP_FilePath(GP_Folder::PuzzlesCash, QStringLiteral("Meadow.cash"))));
+    CGP_Puzzle saved;
+    ASSERT_TRUE(saved.OpenFile(game.path));
+    EXPECT_FALSE(saved.m_bFresh);
+    EXPECT_EQ(saved.m_nHintsUsed, 1);
+    bool found = false;
+    for (const GP_GroupPtr& group : saved.m_pGroups->Snapshot())
+        found = found || (group->m_pieces.front()->m_nIndex == piece->m_nIndex
+                          && QPoint(group->m_pieces.front()->m_nX, group->m_pieces.front()->m_nY) == place);
+    EXPECT_TRUE(found) << "the piece was not saved where it lay";
+}
+
+TEST(PlayWindows, ASaveThatFailsShows191AndKeepsThePlayersFile)
+{
+    ShownGame game;
+    ASSERT_TRUE(game.Open());
+    const QByteArray before = game.folder.Read(QStringLiteral("Meadow.pzl"));
+    QStringList messages;
+    const GP_ModalRunner previous = GP_SetModalRunner([&messages](QDialog& dialog) {
+        if (auto* box = qobject_cast<CMessageBoxDialog*>(&dialog)) {
+            box->Create();
+            messages << box->ControlAs<QLabel>(CMessageBoxDialog::kTextControl)->text();
+        }
+        return int(IDOK);
+    });
+    GP_SetReplaceFileFault([](const char* step) { return std::string(step) == "write"; });
+    game.view.OnPlayExit();
+    GP_SetReplaceFileFault({});
+    GP_SetModalRunner(previous);
+    EXPECT_EQ(messages, QStringList{GP_LoadString(IDS_DISK_FULL)});
+    EXPECT_EQ(game.folder.Read(QStringLiteral("Meadow.pzl")), before);
+    EXPECT_EQ(game.view.CurrentMode(), GameMode::MyPuzzles) << "the game still leaves the field";
+    EXPECT_FALSE(QFile::exists(GP_FilePath(GP_Folder::PuzzlesCash, QStringLiteral("Meadow.cash"))));
+}
