@@ -7,6 +7,7 @@
 #include "engine/GP_PuzzlePieceUnion.h"
 #include "engine/PieceBuilderThread.h"
 #include "shell/dialogs/MessageBoxDialog.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/ClickSoundPlayer.h"
 #include "view/GameCursors.h"
 #include "view/PlayWindows.h"

@@ -13,6 +13,7 @@
 #include "view/ChildView.h"
 #include "view/ChooseColorDialog.h"
 #include "view/GameField.h"
+#include "view/HelpOverlayWindow.h"
 #include "view/PlayDialog.h"
 #include "view/PlayPanel.h"
 #include "view/PuzzleCompleteDialog.h"
@@ -21,7 +22,6 @@
 #include "view/model/GP_SettingsStore.h"
 #include "view/model/OpenForPlay.h"
 #include "view/model/PlaySession.h"
-#include "view/model/ThumbGeometry.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -76,6 +76,11 @@ void CPlayWindows::BeginGame(const QString& puzzleFile, bool fromCalendar, bool 
     m_bScattered = scattered;
 }
 
+std::array<CLDialog*, 3> CPlayWindows::Panels() const
+{
+    return {m_pMenu, m_pPanel, m_pThumb};
+}
+
 QRect CPlayWindows::ToGlobal(const QRect& rect) const
 {
     return QRect(m_view.mapToGlobal(rect.topLeft()), rect.size());
@@ -100,12 +105,7 @@ void CPlayWindows::EnterPlay()
     m_pPanel->SetTrayFull(m_field.TrayButtonFull());
     m_pPanel->show();
 
-    const CGP_Puzzle& puzzle = *session->Puzzle();
-    if (puzzle.m_pImage) {
-        const QSize cut = CThumbGeometry::PictureSize(puzzle.m_nColumns, puzzle.m_nRows, puzzle.m_fPieceSize, puzzle.m_pImage->size());
-        const QImage& picture = *puzzle.m_pImage;
-        m_pThumb->SetPicture(picture.copy(QRect(QPoint((picture.width() - cut.width()) / 2, (picture.height() - cut.height()) / 2), cut)));
-    }
+    m_pThumb->SetPicture(session->PictureCut());
     const WINSKIN::RawValueStoreOf<CGP_Registry> key(m_settings.Registry());
     QRect remembered;
     if (m_pThumb->RestorePosition(key))
@@ -118,7 +118,7 @@ void CPlayWindows::EnterPlay()
 void CPlayWindows::RememberPlaces()
 {
     WINSKIN::RawValueStoreOf<CGP_Registry> key(m_settings.Registry());
-    for (CLDialog* panel : {static_cast<CLDialog*>(m_pMenu), static_cast<CLDialog*>(m_pPanel), static_cast<CLDialog*>(m_pThumb)}) {
+    for (CLDialog* panel : Panels()) {
         if (panel && panel->isVisible())
             panel->SavePosition(key);
     }
@@ -131,8 +131,8 @@ void CPlayWindows::LeavePlay()
     m_bInPlay = false;
     RememberPlaces();
     m_pauseBox.Close();
-    for (QWidget* window : {static_cast<QWidget*>(m_pMenu), static_cast<QWidget*>(m_pPanel), static_cast<QWidget*>(m_pThumb)})
-        window->hide();
+    for (CLDialog* panel : Panels())
+        panel->hide();
 }
 
 void CPlayWindows::HelpChanged()
@@ -293,7 +293,8 @@ void CPlayWindows::OnPlaySettings()
     PlaySession* session = Session();
     if (session)
         session->ClosePauseBox();
-    CChooseColorDialog dialog(GP_BoardLook::Current(m_settings), m_settings.Settings().SkinIndex, FieldPainter::SkinTextures(WINSKIN::Skin::Current()), &m_view);
+    const QList<QImage> textures = FieldPainter::SkinTextures(WINSKIN::Skin::Current());
+    CChooseColorDialog dialog(GP_BoardLook::Current(m_settings), m_settings.Settings().SkinIndex, textures, &m_view);
     const bool apply = RunModal(dialog) == QDialog::Accepted;
     // The time in the dialog is not counted.
     if (PlaySession* after = Session())
@@ -304,7 +305,7 @@ void CPlayWindows::OnPlaySettings()
     CLDialog::SetSoundOn(dialog.Look().soundFX);
     if (PlaySession* after = Session())
         after->SetSoundOn(dialog.Look().soundFX);
-    m_field.RebuildBackgrounds(FieldPainter::SkinTextures(WINSKIN::Skin::Current()));
+    m_field.RebuildBackgrounds(textures);
     m_view.update();
 }
 
@@ -320,7 +321,6 @@ void CPlayWindows::LeaveGame(bool quiet)
         ReturnFromPlay();
         return;
     }
-    GP_Log(QStringLiteral("OnPlayExit\n"));
     const QString name = QFileInfo(m_puzzleFile).completeBaseName();
     CGameSaver::LeaveResult left;
     {

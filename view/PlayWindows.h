@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QString>
 
+#include <array>
+
 class CChildView;
 class CGameField;
 class CGP_SettingsStore;
@@ -85,6 +87,8 @@ private:
     void RememberPlaces();
     void PictureWindowMoved();
     QRect ToGlobal(const QRect& rect) const;
+    // The game menu, the in-game panel and the picture window.
+    std::array<CLDialog*, 3> Panels() const;
 
     CChildView& m_view;
     CGameField& m_field;

@@ -6,6 +6,7 @@
 #include "view/model/ThumbGeometry.h"
 
 #include <QPoint>
+#include <QImage>
 #include <QRect>
 
 #include <boost/shared_ptr.hpp>
@@ -145,8 +146,10 @@ public:
     // came back): the clock counts on from its next update.
     void RequestClockReset() { m_clock.RequestReset(); }
     int Seconds() const { return m_clock.Seconds(); }
-    // Whether the puzzle's picture may be shown in the picture window.
+    // Whether the puzzle's picture may be shown in the picture window, and what it shows: the
+    // cut part of the picture, from its middle.
     bool PictureAllowed() const;
+    QImage PictureCut() const;
     // Leaving the game: the pause box closes and the progress and the piece images are saved
     // (step runs once per piece saved); see CGameSaver.
     CGameSaver::LeaveResult Leave(const QString& puzzleFile, const QString& cacheFile,

@@ -23,6 +23,15 @@ QSize PlaySession::PictureSize() const
                                        m_pPuzzle->m_pImage->size());
 }
 
+QImage PlaySession::PictureCut() const
+{
+    if (!m_pPuzzle || !m_pPuzzle->m_pImage)
+        return {};
+    const QImage& picture = *m_pPuzzle->m_pImage;
+    const QSize cut = PictureSize();
+    return picture.copy(QRect(QPoint((picture.width() - cut.width()) / 2, (picture.height() - cut.height()) / 2), cut));
+}
+
 QRect PlaySession::PictureWindowRect(const QRect& current) const
 {
     const QSize size = m_thumb.WindowSize(PictureSize());
