@@ -387,6 +387,7 @@ void CChildView::OnPlayPicture()
 
 void CChildView::OnPlayPause()
 {
+    GP_Log(QStringLiteral("OnPlayPause\n"));
     if (m_gameMode == GameMode::Play)
         m_pPlay->OnPlayPause();
 }
@@ -546,12 +547,14 @@ void CChildView::OnMainGallery()
 
 void CChildView::OnPlayExit()
 {
+    GP_Log(QStringLiteral("OnPlayExit\n"));
     if (m_gameMode == GameMode::Play)
         m_pPlay->LeaveGame(false);
 }
 
 void CChildView::OnPlayMenu()
 {
+    GP_Log(QStringLiteral("OnPlayMenu\n"));
     if (m_gameMode == GameMode::Play)
         m_pPlay->OnPlayMenu();
 }
@@ -581,8 +584,10 @@ bool CChildView::StoreHelpFlag(const char* valueName)
 
 void CChildView::LeaveGameBeforeEnd()
 {
-    if (m_gameMode == GameMode::Play)
-        m_pPlay->LeaveGame(true);
+    if (m_gameMode != GameMode::Play)
+        return;
+    GP_Log(QStringLiteral("OnPlayExit\n"));
+    m_pPlay->LeaveGame(true);
 }
 
 void CChildView::LeaveAfterClose()

@@ -40,24 +40,30 @@ void CPauseBox::Show(std::function<void()> onClosed)
         // Closed by the game itself: nothing more to do.
         if (m_pBox != box)
             return;
+        m_bClosingItself = true;
         if (onClosed)
             onClosed();
         Close();
+        m_bClosingItself = false;
     });
     box->show();
 }
 
 void CPauseBox::Close()
 {
-    CMessageBoxDialog* box = m_pBox;
+    // The game's pause box, whoever showed it.
+    CMessageBoxDialog* box = m_pBox ? m_pBox.data() : g_pPauseBox;
     m_pBox = nullptr;
-    if (g_pPauseBox == box)
-        g_pPauseBox = nullptr;
+    g_pPauseBox = nullptr;
     g_bPauseBoxShown = false;
     if (!box)
         return;
     box->hide();
-    box->deleteLater();
+    // A box that is closing itself goes once its own signal has returned.
+    if (m_bClosingItself)
+        box->deleteLater();
+    else
+        delete box;
 }
 
 QRect CPauseBox::Rect() const

@@ -39,4 +39,5 @@ public:
 private:
     QWidget* m_pParent;
     QPointer<CMessageBoxDialog> m_pBox;
+    bool m_bClosingItself = false;
 };
