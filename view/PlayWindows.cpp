@@ -25,6 +25,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <utility>
 
@@ -222,7 +223,9 @@ int CPlayWindows::RunModal(QDialog& dialog)
     CBmpButton::SetInputBlocked(true);
     if (session)
         session->SetModalBoxUp(true);
+    ++m_nModalDepth;
     const int result = GP_RunModal(dialog);
+    --m_nModalDepth;
     if (PlaySession* after = Session())
         after->SetModalBoxUp(false);
     CBmpButton::SetInputBlocked(buttonsBlocked);
@@ -316,6 +319,16 @@ void CPlayWindows::OnPlayExit()
 
 void CPlayWindows::LeaveGame(bool quiet)
 {
+    // The program may be told to end while the game is being saved: it is saved once.
+    if (m_bLeaving)
+        return;
+    m_bLeaving = true;
+    SaveAndLeave(quiet);
+    m_bLeaving = false;
+}
+
+void CPlayWindows::SaveAndLeave(bool quiet)
+{
     PlaySession* session = Session();
     if (!session || m_puzzleFile.isEmpty()) {
         ReturnFromPlay();
@@ -332,12 +345,26 @@ void CPlayWindows::LeaveGame(bool quiet)
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
     }
-    if (!left.progressSaved && !quiet) {
-        CMessageBoxDialog box(GP_LoadString(IDS_DISK_FULL), QLatin1String(kCaption), GP_LoadString(IDS_OK), QString(), QString(),
-                              MB_OK | MB_ICONEXCLAMATION, &m_view);
-        RunModal(box);
-    }
+    if (!left.progressSaved && !quiet)
+        ShowDiskFull();
     ReturnFromPlay();
+}
+
+void CPlayWindows::ShowDiskFull()
+{
+    CMessageBoxDialog box(GP_LoadString(IDS_DISK_FULL), QLatin1String(kCaption), GP_LoadString(IDS_OK), QString(), QString(),
+                          MB_OK | MB_ICONEXCLAMATION, &m_view);
+    RunModal(box);
+}
+
+bool CPlayWindows::StartOver(const QString& puzzleFile)
+{
+    GP_Log(QStringLiteral("OnMainScatter\n"));
+    CGP_Puzzle puzzle;
+    if (CGameSaver::StartOver(puzzle, puzzleFile))
+        return true;
+    ShowDiskFull();
+    return false;
 }
 
 void CPlayWindows::ReturnFromPlay()
@@ -347,7 +374,15 @@ void CPlayWindows::ReturnFromPlay()
     m_puzzleFile.clear();
     m_bFromCalendar = false;
     LeavePlay();
-    m_field.StartGame(nullptr);
+    // Left from inside a dialog of the game (the program told to end while it is up): the game
+    // goes once the dialog's caller, which may be the game itself, has returned.
+    if (m_nModalDepth > 0)
+        QTimer::singleShot(0, &m_view, [this, gone = Session()] {
+            if (Session() == gone)
+                m_field.StartGame(nullptr);
+        });
+    else
+        m_field.StartGame(nullptr);
     m_view.ChangeGameMode(back);
     m_view.update();
 }

@@ -53,6 +53,9 @@ public:
     // Leaving the game: its progress is saved and the view goes back to the screen the game
     // came from. Quietly (the program is ending) no message box is shown.
     void LeaveGame(bool quiet);
+    // Starting a solved puzzle over, before it is opened for play: its file keeps loose,
+    // unsolved pieces. A save that fails shows 191 and leaves the file as it was.
+    bool StartOver(const QString& puzzleFile);
 
     // The game's requests, passed on by the field.
     void ShowPauseBox();
@@ -82,6 +85,8 @@ private:
     PlaySession* Session() const;
     // Runs a dialog of the game modally: the clock, the pause box and the play keys wait.
     int RunModal(QDialog& dialog);
+    void SaveAndLeave(bool quiet);
+    void ShowDiskFull();
     void ReturnFromPlay();
     void PlacePanel(CLDialog& panel, const QPoint& defaultPlace);
     void RememberPlaces();
@@ -101,4 +106,6 @@ private:
     bool m_bFromCalendar = false;
     bool m_bScattered = false;
     bool m_bInPlay = false;
+    bool m_bLeaving = false;
+    int m_nModalDepth = 0;
 };

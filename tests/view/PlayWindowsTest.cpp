@@ -1,6 +1,7 @@
 // The play tools on the real view: a game's panels and picture window, the pause box and the
 // keys, the game menu, and leaving the game with its progress saved (or 191 when it cannot be).
 #include "engine/GP_Folders.h"
+#include "engine/GP_PieceWorkers.h"
 #include "engine/GP_PuzzleFile.h"
 #include "engine/GP_PuzzlePieceUnion.h"
 #include "resources/StringTable.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -27,21 +29,26 @@ namespace {
 // A game of six pieces on a shown view, its help pictures out of the way.
 // The game's folder: the outline patterns, the cache folder and the puzzle (the view reads the
 // patterns when it is made).
-bool PrepareFolder(const QString& puzzle)
+bool PrepareFolder(const QString& puzzle, const TestPuzzleOptions& options = {})
 {
     const QDir patterns(QStringLiteral(VELMORA_GAME_DIR "/PATTERNS"));
     QDir().mkpath(GP_FolderPath(GP_Folder::Patterns));
     for (const QString& name : patterns.entryList(QDir::Files))
         QFile::copy(patterns.filePath(name), GP_FilePath(GP_Folder::Patterns, name));
     QDir().mkpath(GP_FolderPath(GP_Folder::PuzzlesCash));
-    return WriteTestPuzzle(puzzle, {});
+    return WriteTestPuzzle(puzzle, options);
 }
 
 struct ShownGame
 {
+    explicit ShownGame(const TestPuzzleOptions& options = {})
+        : prepared(PrepareFolder(path, options))
+    {
+    }
+
     TestFolder folder;
     QString path = folder.File(QStringLiteral("Meadow.pzl"));
-    bool prepared = PrepareFolder(path);
+    bool prepared;
     CChildView view;
 
     bool Open()
@@ -132,5 +139,70 @@ TEST(PlayWindows, ASaveThatFailsShows191AndKeepsThePlayersFile)
     EXPECT_EQ(messages, QStringList{GP_LoadString(IDS_DISK_FULL)});
     EXPECT_EQ(game.folder.Read(QStringLiteral("Meadow.pzl")), before);
     EXPECT_EQ(game.view.CurrentMode(), GameMode::MyPuzzles) << "the game still leaves the field";
+    EXPECT_FALSE(QFile::exists(GP_FilePath(GP_Folder::PuzzlesCash, QStringLiteral("Meadow.cash"))));
+}
+
+// A 2 x 2 puzzle under way: three pieces joined in one group, the fourth loose.
+bool WriteNearlySolvedPuzzle(const QString& path)
+{
+    TestPuzzleOptions options;
+    options.width = 200;
+    options.height = 200;
+    const boost::shared_ptr<CGP_Puzzle> puzzle = MakeTestPuzzle(options);
+    CGP_PieceWorkers(1).BuildPieces(*puzzle, nullptr);
+    const std::deque<GP_GroupPtr> groups = puzzle->m_pGroups->Snapshot();
+    GP_GroupPtr joined(new CGP_PuzzlePieceUnion);
+    puzzle->m_pGroups.reset(new GP_GroupDeque);
+    for (const GP_GroupPtr& group : groups) {
+        const GP_PiecePtr piece = group->m_pieces.front();
+        piece->m_nX = piece->m_nHomeX[0] + 300;
+        piece->m_nY = piece->m_nHomeY[0] + 200;
+        if (piece->m_nIndex == 3)
+            puzzle->m_pGroups->PushBack(group);
+        else
+            joined->m_pieces.push_back(piece);
+    }
+    puzzle->m_pGroups->PushBack(joined);
+    puzzle->m_bFresh = false;
+    puzzle->m_nSolvingTime = 5;
+    return puzzle->WriteNewFile(path) && puzzle->SaveProgress(path);
+}
+
+TEST(PlayWindows, ASolvingDropShowsWhatItTookAndTheEndOfTheProgramThenLeavesNoCache)
+{
+    ShownGame game;
+    ASSERT_TRUE(WriteNearlySolvedPuzzle(game.path));
+    ASSERT_TRUE(game.Open());
+    CChildView& view = game.view;
+    PlaySession* session = view.Session();
+    GP_PiecePtr loose;
+    GP_PiecePtr placed;
+    for (const GP_GroupPtr& group : session->Puzzle()->m_pGroups->Snapshot())
+        (group->m_pieces.size() == 1 ? loose : placed) = group->m_pieces.front();
+    ASSERT_TRUE(loose && placed);
+    const QPoint grip(loose->m_nX + loose->Width() / 2, loose->m_nY + loose->Height() / 2);
+    const QPoint target(placed->m_nX - placed->m_nHomeX[0] + loose->m_nHomeX[0], placed->m_nY - placed->m_nHomeY[0] + loose->m_nHomeY[0]);
+    const QPoint drop = grip + target - QPoint(loose->m_nX, loose->m_nY);
+
+    // The program is told to end while the completion dialog is up.
+    QString shown;
+    const GP_ModalRunner previous = GP_SetModalRunner([&](QDialog& dialog) {
+        shown = dialog.windowTitle();
+        view.LeaveGameBeforeEnd();
+        return int(QDialog::Accepted);
+    });
+    QTest::mousePress(&view, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(&view, drop);
+    QTest::mouseRelease(&view, Qt::LeftButton, {}, drop);
+    GP_SetModalRunner(previous);
+    QApplication::processEvents();
+    EXPECT_EQ(shown, QStringLiteral("Puzzle is solved"));
+    EXPECT_EQ(view.CurrentMode(), GameMode::MyPuzzles);
+    EXPECT_EQ(view.Session(), nullptr);
+    CGP_Puzzle saved;
+    ASSERT_TRUE(saved.OpenFile(game.path));
+    EXPECT_TRUE(saved.m_bSolved);
+    EXPECT_NE(saved.m_nSolveYear, 0);
+    EXPECT_GE(saved.m_nSolvingTime, 5);
     EXPECT_FALSE(QFile::exists(GP_FilePath(GP_Folder::PuzzlesCash, QStringLiteral("Meadow.cash"))));
 }
