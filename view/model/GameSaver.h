@@ -16,11 +16,6 @@ class CGP_Puzzle;
 class CGameSaver
 {
 public:
-    // Puzzles/calendar/NAME.pzl for a game opened from the calendar, else Puzzles/simple/NAME.pzl.
-    static QString PuzzleFile(const QString& name, bool fromCalendar);
-    // Puzzles/Cash/NAME.cash.
-    static QString CacheFile(const QString& name);
-
     struct LeaveResult
     {
         bool progressSaved = false;

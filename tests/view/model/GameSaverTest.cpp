@@ -1,4 +1,5 @@
 #include "view/model/GameSaver.h"
+#include "view/model/PuzzlePaths.h"
 
 #include "engine/GP_Folders.h"
 #include "engine/GP_PieceWorkers.h"
@@ -29,8 +30,8 @@ struct SavedGame
     {
         QDir().mkpath(GP_FolderPath(GP_Folder::PuzzlesSimple));
         QDir().mkpath(GP_FolderPath(GP_Folder::PuzzlesCash));
-        file = CGameSaver::PuzzleFile(QStringLiteral("Meadow"), false);
-        cache = CGameSaver::CacheFile(QStringLiteral("Meadow"));
+        file = GP_PuzzlePaths::LibraryFile(QStringLiteral("Meadow"));
+        cache = GP_PuzzlePaths::CacheFile(QStringLiteral("Meadow"));
         boost::shared_ptr<CGP_Puzzle> made = CutPuzzle(200, 150, 50);
         EXPECT_TRUE(made->WriteNewFile(file));
         puzzle = Open(nullptr);
@@ -41,7 +42,7 @@ struct SavedGame
     {
         boost::shared_ptr<CGP_Puzzle> opened(new CGP_Puzzle);
         EXPECT_TRUE(opened->OpenFile(file));
-        opened->CreateGrid(Pattern(opened->m_nPatternIndex), GP_PatternHasRandomTabs(opened->m_nPatternIndex), false);
+        opened->CreateGrid(&ShippedPattern(opened->m_nPatternIndex), GP_PatternHasRandomTabs(opened->m_nPatternIndex), false);
         CGP_PieceWorkers workers(1);
         workers.BuildPieces(*opened, fromCache);
         return opened;
@@ -104,7 +105,7 @@ private:
 TEST(GameSaver, LeavingKeepsTheGameAndACacheThatRebuildsTheSamePieces)
 {
     SavedGame game;
-    ScopedLog log(game.folder);
+    CapturedLog log(game.folder);
     Drag(*game.puzzle, 37, -12);
     game.puzzle->m_nHintsUsed = 2;
     game.puzzle->m_pHintGroup1 = game.puzzle->m_pGroups->Snapshot()[1];
@@ -143,7 +144,7 @@ TEST(GameSaver, ASolvedGameLeavesNoCacheAndAFailedCacheOnlyItself)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
         SavedGame game;
-        ScopedLog log(game.folder);
+        CapturedLog log(game.folder);
         // A cache from an earlier visit.
         game.folder.Write(QStringLiteral("Puzzles/Cash/Meadow.cash"), "earlier");
         game.puzzle->m_bSolved = row.solved;
@@ -168,7 +169,7 @@ TEST(GameSaver, AFailedSaveKeepsThePlayersFileWholeAndSaysSo)
     for (const char* step : {"open", "write", "sync", "rename"}) {
         SCOPED_TRACE(step);
         SavedGame game;
-        ScopedLog log(game.folder);
+        CapturedLog log(game.folder);
         // Progress saved once already: the file the player has.
         ASSERT_TRUE(CGameSaver::Leave(*game.puzzle, 100, game.file, game.cache).progressSaved);
         const QByteArray before = game.folder.Read(QStringLiteral("Puzzles/simple/Meadow.pzl"));
@@ -192,7 +193,7 @@ TEST(GameSaver, AFailedSaveKeepsThePlayersFileWholeAndSaysSo)
 TEST(GameSaver, StartingOverStoresLoosePiecesWithNothingCounted)
 {
     SavedGame game;
-    ScopedLog log(game.folder);
+    CapturedLog log(game.folder);
     // A solved game as it was left: one group, time, hints, percentage.
     {
         const auto groups = game.puzzle->m_pGroups->Snapshot();
