@@ -12,17 +12,15 @@
 #include "skin/Skin.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
+#include "view/PlayOpening.h"
 #include "view/PlayWindows.h"
 #include "view/model/FieldGeometry.h"
 #include "view/LibraryCommands.h"
 #include "view/model/GP_SettingsStore.h"
-#include "view/model/PuzzleImport.h"
-#include "view/model/PuzzlePaths.h"
 #include "view/model/StarterLibrary.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -112,6 +110,7 @@ CChildView::CChildView(QWidget* parent)
     m_pHelp = new CHelpOverlayWindow(this, *m_pSettings);
     m_pPlay = std::make_unique<CPlayWindows>(*this, *m_pField, *m_pSettings);
     m_pField->SetPlayWindows(m_pPlay.get());
+    m_pOpening = std::make_unique<CPlayOpening>(*this, *m_pLibrary, *m_pField, *m_pPlay);
     // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
     for (int step = 0; step < kLoadingSteps - 2; ++step)
         CompleteLoadingStep();
@@ -121,6 +120,7 @@ CChildView::~CChildView()
 {
     // The game's windows and the bands wear the view's skin: they go first.
     m_pField->SetPlayWindows(nullptr);
+    m_pOpening.reset();
     m_pPlay.reset();
     m_pField.reset();
     delete m_pCaptionPanel;
@@ -275,14 +275,13 @@ bool CChildView::OpenPuzzleForPlay(const QString& path)
 {
     GP_Log(QStringLiteral("CChildView::OpenPuzzleForPlay: %1\n").arg(path));
     UpdateFieldGeometry();
-    if (!m_pField->OpenGame(path)) {
-        Ask(GP_FillString(GP_LoadString(IDS_PUZZLE_UNREADABLE), QFileInfo(path).fileName()), GP_LoadString(IDS_OK), QString(),
-            MB_OK | MB_ICONEXCLAMATION);
-        ChangeGameMode(GameMode::MyPuzzles);
-        return false;
-    }
-    ChangeGameMode(GameMode::Play);
-    return true;
+    return m_pOpening->OpenFile(path);
+}
+
+void CChildView::OnMainPlay()
+{
+    UpdateFieldGeometry();
+    m_pOpening->OnMainPlay();
 }
 
 void CChildView::StartViewTimer(int id, int periodMs)
@@ -645,14 +644,5 @@ void CChildView::OpenPuzzleFile(const QString& path)
         m_startPuzzle = path;
         return;
     }
-    const CPuzzleImport::Result imported = CPuzzleImport::Import(path);
-    if (imported.outcome == CPuzzleImport::Outcome::Damaged || imported.outcome == CPuzzleImport::Outcome::CopyFailed) {
-        if (m_gameMode != GameMode::Play)
-            ChangeGameMode(GameMode::MyPuzzles);
-        const QString text = GP_LoadString(IDS_PUZZLE_UNREADABLE).replace(QLatin1String("%s"), QFileInfo(path).fileName());
-        Ask(text, GP_LoadString(IDS_OK), QString(), MB_OK | MB_ICONWARNING);
-        return;
-    }
-    GP_Log(QStringLiteral("OpenPuzzleFile: in the library as %1\n").arg(imported.name));
-    OpenPuzzleForPlay(GP_PuzzlePaths::LibraryFile(imported.name));
+    OpenPuzzleForPlay(path);
 }

@@ -18,6 +18,7 @@ class CGameField;
 class CGP_SettingsStore;
 class CHelpOverlayWindow;
 class CLibraryCommands;
+class CPlayOpening;
 class CPlayWindows;
 class CTightCaptionPanel;
 class PlaySession;
@@ -59,9 +60,12 @@ public:
 
     // The field rectangle of the current mode: the client area below its caption band.
     QRect FieldRect() const;
-    // Opens a puzzle file for play and enters the field; a file that cannot be read shows one
+    // Opens a puzzle file for play and enters the field: a library or calendar puzzle as it is,
+    // any other file once it is brought into the library. A file that cannot be read shows one
     // message and the library screen. Answers whether the game started.
     bool OpenPuzzleForPlay(const QString& path);
+    // The library's Play: the one selected puzzle opened for play.
+    void OnMainPlay();
     // A puzzle named on the command line, opened once the splash has gone.
     void SetStartPuzzle(const QString& path) { m_startPuzzle = path; }
     PlaySession* Session() const;
@@ -197,6 +201,7 @@ private:
     std::unique_ptr<CGameField> m_pField;
     CHelpOverlayWindow* m_pHelp = nullptr;
     std::unique_ptr<CPlayWindows> m_pPlay;
+    std::unique_ptr<CPlayOpening> m_pOpening;
     std::array<QBasicTimer, kTimerCount> m_timers;
     QString m_startPuzzle;
 };

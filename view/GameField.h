@@ -42,9 +42,12 @@ public:
     // The board and tray tiles from the settings' colours and the skin's patterns.
     void RebuildBackgrounds(const QList<QImage>& textures);
 
-    // Opens a puzzle file for play with the view's patterns and piece builders; false (logged)
-    // when it cannot be read. The game takes the field.
-    bool OpenGame(const QString& path);
+    // What opening a puzzle for play needs of the field: its rectangle and trays' handle side,
+    // the sixteen outline patterns and the piece builders (made at the first opening).
+    QRect FieldRect() const { return m_field; }
+    int HandleSide() const { return m_handleSide; }
+    const CGP_Path* Patterns() const { return m_patterns; }
+    CGP_PieceWorkers& Workers();
     // A game takes the field (null: none); the one before goes, once no worker builds for it.
     void StartGame(const boost::shared_ptr<CGP_Puzzle>& puzzle);
     PlaySession* Session() const { return m_pSession.get(); }

@@ -14,14 +14,15 @@
 #include "view/ChooseColorDialog.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
+#include "view/LibraryCommands.h"
 #include "view/PlayDialog.h"
 #include "view/PlayPanel.h"
 #include "view/PuzzleCompleteDialog.h"
 #include "view/ThumbWnd.h"
 #include "view/model/CompletionText.h"
 #include "view/model/GP_SettingsStore.h"
-#include "view/model/OpenForPlay.h"
 #include "view/model/PlaySession.h"
+#include "view/model/PuzzlePaths.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -239,9 +240,12 @@ void CPlayWindows::PuzzleSolved()
     PlaySession* session = Session();
     if (!session)
         return;
-    // Sending puzzles to a friend comes with the library; until then the dialog does not offer it.
-    CPuzzleCompleteDialog dialog(GP_CompletionText(*session->Puzzle(), QLocale::system()), false, &m_view);
+    const QString puzzleFile = m_puzzleFile;
+    CPuzzleCompleteDialog dialog(GP_CompletionText(*session->Puzzle(), QLocale::system()), true, &m_view);
     RunModal(dialog);
+    // The game may have been left while the dialog was up (the program told to end).
+    if (dialog.SendToFriend() && !puzzleFile.isEmpty() && m_puzzleFile == puzzleFile)
+        m_view.Library().SendPuzzle(QFileInfo(puzzleFile).completeBaseName(), m_bFromCalendar);
 }
 
 void CPlayWindows::OnPlayHint()
@@ -340,13 +344,16 @@ void CPlayWindows::SaveAndLeave(bool quiet)
         CLoadingDialog saving(IDS_SAVING_PUZZLE, name, &m_view);
         saving.SetRange(session->Puzzle()->m_nPieceCount);
         saving.show();
-        left = session->Leave(m_puzzleFile, OpenForPlay::CachePath(m_puzzleFile), [&saving] {
+        left = session->Leave(m_puzzleFile, GP_PuzzlePaths::CacheFile(name), [&saving] {
             saving.Step();
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
     }
     if (!left.progressSaved && !quiet)
         ShowDiskFull();
+    // The library lists the puzzle as its file now has it, without the game's pieces.
+    if (!m_bFromCalendar)
+        m_view.Library().Library().Reload(name);
     ReturnFromPlay();
 }
 
@@ -357,10 +364,8 @@ void CPlayWindows::ShowDiskFull()
     RunModal(box);
 }
 
-bool CPlayWindows::StartOver(const QString& puzzleFile)
+bool CPlayWindows::StartOver(CGP_Puzzle& puzzle, const QString& puzzleFile)
 {
-    GP_Log(QStringLiteral("OnMainScatter\n"));
-    CGP_Puzzle puzzle;
     if (CGameSaver::StartOver(puzzle, puzzleFile))
         return true;
     ShowDiskFull();

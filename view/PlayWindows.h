@@ -9,6 +9,7 @@
 #include <array>
 
 class CChildView;
+class CGP_Puzzle;
 class CGameField;
 class CGP_SettingsStore;
 class CLDialog;
@@ -55,7 +56,7 @@ public:
     void LeaveGame(bool quiet);
     // Starting a solved puzzle over, before it is opened for play: its file keeps loose,
     // unsolved pieces. A save that fails shows 191 and leaves the file as it was.
-    bool StartOver(const QString& puzzleFile);
+    bool StartOver(CGP_Puzzle& puzzle, const QString& puzzleFile);
 
     // The game's requests, passed on by the field.
     void ShowPauseBox();

@@ -30,7 +30,6 @@ TEST(FieldGame, ARealDragDropsAPieceBesideItsNeighbourAndTheyJoin)
         GTEST_SKIP() << "Xvfb and xdotool are needed (dev.sh installs them)";
     TestFolder folder;
     // Already in the library: a file from elsewhere would come in as a copy without its cache.
-    QDir().mkpath(folder.File(QStringLiteral("Puzzles/simple")));
     const QString path = folder.File(QStringLiteral("Puzzles/simple/Meadow.pzl"));
     const boost::shared_ptr<CGP_Puzzle> puzzle = LayOutPuzzle(folder, path);
     const GP_PiecePtr left = PieceAt(*puzzle, 0);

@@ -15,7 +15,8 @@ TEST(GameEnd, ASignalMidGameLeavesThePuzzleFileWithThePiecesWhereTheyWereDragged
         || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         GTEST_SKIP() << "Xvfb and xdotool are needed (dev.sh installs them)";
     TestFolder folder;
-    const QString path = folder.File(QStringLiteral("Meadow.pzl"));
+    // A game of the library, with its piece-image cache.
+    const QString path = folder.File(QStringLiteral("Puzzles/simple/Meadow.pzl"));
     const boost::shared_ptr<CGP_Puzzle> puzzle = LayOutPuzzle(folder, path);
     // The top-right piece goes to an empty spot left of it, clear of its neighbours.
     const GP_PiecePtr moved = PieceAt(*puzzle, 5);

@@ -120,6 +120,7 @@ inline boost::shared_ptr<CGP_Puzzle> LayOutPuzzle(const TestFolder& folder, cons
     options.pieceSize = kPiece;
     const boost::shared_ptr<CGP_Puzzle> puzzle = MakeTestPuzzle(options);
     CGP_PieceWorkers(1).BuildPieces(*puzzle, nullptr);
+    QDir().mkpath(QFileInfo(path).absolutePath());
     const QPoint places[6] = {{200, 300}, {600, 250}, {750, 520}, {450, 560}, {80, 560}, {800, 100}};
     for (int index = 0; index < 6; ++index) {
         PieceAt(*puzzle, index)->m_nX = places[index].x();

@@ -1,6 +1,5 @@
 #include "view/model/GameSaver.h"
 
-#include "engine/GP_Folders.h"
 #include "engine/GP_Puzzle.h"
 #include "engine/GP_PuzzleFile.h"
 #include "shell/log/GP_Exeption.h"
@@ -12,9 +11,6 @@
 #include <QFileInfo>
 
 namespace {
-const QLatin1String kPuzzleExtension(".pzl");
-const QLatin1String kCacheExtension(".cash");
-
 QString LogSafe(const QString& text)
 {
     QString doubled = text;
@@ -28,16 +24,6 @@ void LogDiskFull(int line)
     GP_Log(QString::fromStdString(error.FormatText()) + QLatin1Char('\n'));
 }
 } // namespace
-
-QString CGameSaver::PuzzleFile(const QString& name, bool fromCalendar)
-{
-    return GP_FilePath(fromCalendar ? GP_Folder::PuzzlesCalendar : GP_Folder::PuzzlesSimple, name + kPuzzleExtension);
-}
-
-QString CGameSaver::CacheFile(const QString& name)
-{
-    return GP_FilePath(GP_Folder::PuzzlesCash, name + kCacheExtension);
-}
 
 CGameSaver::LeaveResult CGameSaver::Leave(CGP_Puzzle& puzzle, int seconds, const QString& puzzleFile,
                                           const QString& cacheFile, const std::function<void()>& step)
@@ -83,13 +69,17 @@ bool CGameSaver::SaveProgress(CGP_Puzzle& puzzle, const QString& puzzleFile)
 
 bool CGameSaver::StartOver(CGP_Puzzle& puzzle, const QString& puzzleFile)
 {
+    // The puzzle is known by its file's name, whatever title its settings store.
+    const QString name = puzzle.m_strTitle;
     {
         QFile file(puzzleFile);
         if (!file.open(QIODevice::ReadOnly) || !puzzle.ReadSettings(file) || !puzzle.ReadPieces(file)) {
             GP_Log(QStringLiteral("CGameSaver::StartOver: cannot read the saved game of %1\n").arg(LogSafe(puzzleFile)));
+            puzzle.m_strTitle = name;
             return false;
         }
     }
+    puzzle.m_strTitle = name;
     puzzle.ClearHint();
     puzzle.m_pHeldGroup.reset();
     puzzle.SeparateGroups();
