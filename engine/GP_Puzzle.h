@@ -190,6 +190,19 @@ public:
     void DrawGroups(QPainter& painter, const QRect& field, const QRect& update, bool ghost, bool trayHover,
                     int location);
 
+    // The play tools, on the view's thread. Hint picks two groups of the location that belong
+    // side by side, makes them the blinking hint pair and counts the hint; with fewer than two
+    // groups or no such pair it counts nothing and answers false. BlinkHint advances the blink
+    // by the elapsed milliseconds and answers what to redraw (empty while nothing changed); the
+    // pair goes after six phases. ArrangeAtEdge lays every loose piece of the field along the
+    // edges of the field shrunk by 10, never over avoid (an empty rectangle avoids nothing).
+    static constexpr int kHintBlinks = 7;
+    static constexpr int kHintBlinkMs = 300;
+    bool Hint(int location);
+    QRect BlinkHint(int elapsedMs);
+    void ClearHint();
+    void ArrangeAtEdge(const QRect& field, const QRect& avoid);
+
     boost::shared_ptr<QImage> m_pImage;
     int32_t m_nBrightness = 0;
     boost::shared_ptr<QImage> m_pThumbnail;

@@ -188,7 +188,13 @@ QWidget* CLDialog::Control(int controlId) const
 
 void CLDialog::ResizeClient(const QSize& clientSize)
 {
-    const QMargins frame = contentsMargins();
+    // The margins the window has now may be squeezed ones of a window smaller than its frame:
+    // take the skin's margins at the size the window is about to have.
+    QMargins frame = contentsMargins();
+    if (GetObject()) {
+        for (int pass = 0; pass < 2; ++pass)
+            frame = ClientMarginsAt(clientSize.grownBy(frame));
+    }
     resize(clientSize.grownBy(frame));
 }
 

@@ -264,7 +264,11 @@ void SkinableBase::MoveWindow(const QRect& rect)
 
 QRect SkinableBase::ClientRect() const
 {
-    const QRect whole = m_window->rect();
+    return ClientRectIn(m_window->rect());
+}
+
+QRect SkinableBase::ClientRectIn(const QRect& whole) const
+{
     const Object* object = GetObject();
     if (!object)
         return whole;
@@ -276,8 +280,13 @@ QRect SkinableBase::ClientRect() const
 
 QMargins SkinableBase::ClientMargins() const
 {
-    const QRect whole = m_window->rect();
-    const QRect client = ClientRect();
+    return ClientMarginsAt(m_window->size());
+}
+
+QMargins SkinableBase::ClientMarginsAt(const QSize& size) const
+{
+    const QRect whole(QPoint(0, 0), size);
+    const QRect client = ClientRectIn(whole);
     return QMargins(std::max(0, client.left() - whole.left()), std::max(0, client.top() - whole.top()),
                     std::max(0, whole.x() + whole.width() - client.x() - client.width()),
                     std::max(0, whole.y() + whole.height() - client.y() - client.height()));

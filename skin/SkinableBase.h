@@ -101,6 +101,9 @@ public:
     // The client area of the window in its own coordinates: the Object's "Client" item
     // resolved over the window, else the whole window.
     QRect ClientRect() const;
+    // The client area's margins inside a window of that size for the Object worn (none without
+    // one). A window smaller than its frame has squeezed margins, so they go with the size.
+    QMargins ClientMarginsAt(const QSize& size) const;
 
     static int RegisteredCount();
     static SkinableBase* Registered(int index);
@@ -140,6 +143,7 @@ protected:
     QRect ChildPlace(const Object& object) const;
     // The client area's margins inside the window for the Object worn.
     QMargins ClientMargins() const;
+    QRect ClientRectIn(const QRect& whole) const;
     // Puts the client margins on the window; a dialog's children keep their places in the
     // client area, so they move with it.
     virtual void SetClientMargins(const QMargins& margins);

@@ -12,16 +12,15 @@
 #include "skin/Skin.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
+#include "view/PlayOpening.h"
+#include "view/PlayWindows.h"
 #include "view/model/FieldGeometry.h"
 #include "view/LibraryCommands.h"
 #include "view/model/GP_SettingsStore.h"
-#include "view/model/PuzzleImport.h"
-#include "view/model/PuzzlePaths.h"
 #include "view/model/StarterLibrary.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -109,6 +108,9 @@ CChildView::CChildView(QWidget* parent)
         this, *m_pSettings, [this](int id, int periodMs) { StartViewTimer(id, periodMs); },
         [this](int id) { StopViewTimer(id); });
     m_pHelp = new CHelpOverlayWindow(this, *m_pSettings);
+    m_pPlay = std::make_unique<CPlayWindows>(*this, *m_pField, *m_pSettings);
+    m_pField->SetPlayWindows(m_pPlay.get());
+    m_pOpening = std::make_unique<CPlayOpening>(*this, *m_pLibrary, *m_pField, *m_pPlay);
     // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
     for (int step = 0; step < kLoadingSteps - 2; ++step)
         CompleteLoadingStep();
@@ -117,6 +119,9 @@ CChildView::CChildView(QWidget* parent)
 CChildView::~CChildView()
 {
     // The game's windows and the bands wear the view's skin: they go first.
+    m_pField->SetPlayWindows(nullptr);
+    m_pOpening.reset();
+    m_pPlay.reset();
     m_pField.reset();
     delete m_pCaptionPanel;
     delete m_pTightCaptionPanel;
@@ -148,6 +153,7 @@ void CChildView::BuildControls()
 {
     m_pField->BuildControls(GP_FilePath(GP_Folder::SkinNox, QLatin1String(kPushCursorFile)));
     m_pField->RebuildBackgrounds(FieldPainter::SkinTextures(WINSKIN::Skin::Current()));
+    m_pPlay->BuildControls();
     UpdateFieldGeometry();
     m_pCaptionPanel = new CCaptionPanel(this, this);
     // Windows are not shown from inside a paint.
@@ -216,6 +222,7 @@ void CChildView::ChangeGameMode(GameMode mode)
     GP_Log(QStringLiteral("ChangeGameMode\n"));
     // Every tray closes and its windows hide; the hover box goes with the screens' buttons.
     m_pField->LeavePlay();
+    m_pPlay->LeavePlay();
     if (m_gameMode == GameMode::Startup)
         m_pField->ResetIdleClock();
     m_pHelp->Clear();
@@ -240,9 +247,9 @@ void CChildView::SetUpMode(GameMode mode)
         LogNotBuilt("ChangeGameMode", "show the puzzle's parameter dialog");
         return;
     case GameMode::Play:
-        LogNotBuilt("ChangeGameMode", "show the picture window");
         ShowHelp(mode);
         m_pField->EnterPlay();
+        m_pPlay->EnterPlay();
         return;
     case GameMode::Calendar:
     case GameMode::Treasury:
@@ -268,14 +275,13 @@ bool CChildView::OpenPuzzleForPlay(const QString& path)
 {
     GP_Log(QStringLiteral("CChildView::OpenPuzzleForPlay: %1\n").arg(path));
     UpdateFieldGeometry();
-    if (!m_pField->OpenGame(path)) {
-        Ask(GP_FillString(GP_LoadString(IDS_PUZZLE_UNREADABLE), QFileInfo(path).fileName()), GP_LoadString(IDS_OK), QString(),
-            MB_OK | MB_ICONEXCLAMATION);
-        ChangeGameMode(GameMode::MyPuzzles);
-        return false;
-    }
-    ChangeGameMode(GameMode::Play);
-    return true;
+    return m_pOpening->OpenFile(path);
+}
+
+void CChildView::OnMainPlay()
+{
+    UpdateFieldGeometry();
+    m_pOpening->OnMainPlay();
 }
 
 void CChildView::StartViewTimer(int id, int periodMs)
@@ -335,8 +341,10 @@ void CChildView::RoutePointer(const QMouseEvent& event)
 {
     // A help picture swallows the pointer; the left release that follows dismisses it.
     if (m_pHelp->IsShown()) {
-        if (event.type() == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton)
+        if (event.type() == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton) {
             m_pHelp->Dismiss();
+            m_pPlay->HelpChanged();
+        }
         return;
     }
     if (m_gameMode == GameMode::Play)
@@ -371,12 +379,21 @@ void CChildView::OnPlayGhost()
 
 void CChildView::OnPlayPicture()
 {
-    LogNotBuilt("OnPlayPicture", "show or hide the picture window");
+    GP_Log(QStringLiteral("OnPlayPicture\n"));
+    if (m_gameMode == GameMode::Play && !m_pHelp->IsShown())
+        m_pPlay->OnPlayPicture();
 }
 
 void CChildView::OnPlayPause()
 {
-    LogNotBuilt("OnPlayPause", "show or close the pause box");
+    GP_Log(QStringLiteral("OnPlayPause\n"));
+    if (m_gameMode == GameMode::Play)
+        m_pPlay->OnPlayPause();
+}
+
+void CChildView::DeletePauseBox()
+{
+    m_pPlay->DeletePauseBox();
 }
 
 bool CChildView::OnIdle(long)
@@ -391,7 +408,7 @@ bool CChildView::OnIdle(long)
 void CChildView::RefreshTightCaptionPanel()
 {
     if (m_gameMode == GameMode::Play)
-        LogNotBuilt("RefreshTightCaptionPanel", "repaint the tight caption panel");
+        m_pPlay->RefreshClock();
 }
 
 void CChildView::RepaintCurrentPanel()
@@ -529,12 +546,16 @@ void CChildView::OnMainGallery()
 
 void CChildView::OnPlayExit()
 {
-    LogNotBuilt("OnPlayExit", "save the game's progress and return to the screen it came from");
+    GP_Log(QStringLiteral("OnPlayExit\n"));
+    if (m_gameMode == GameMode::Play)
+        m_pPlay->LeaveGame(false);
 }
 
 void CChildView::OnPlayMenu()
 {
-    LogNotBuilt("OnPlayMenu", "show or hide the game menu");
+    GP_Log(QStringLiteral("OnPlayMenu\n"));
+    if (m_gameMode == GameMode::Play)
+        m_pPlay->OnPlayMenu();
 }
 
 void CChildView::StopScreenAnimation()
@@ -547,21 +568,30 @@ void CChildView::StartScreenAnimation(int)
     m_bScreenAnimation = true;
 }
 
-void CChildView::StoreHelpFlag(const char* valueName)
+bool CChildView::StoreHelpFlag(const char* valueName)
 {
     // A shown game help picture takes the click of the game band: it is dismissed as a release
-    // on the field would dismiss it.
+    // on the field would dismiss it, and the click does nothing else.
     if (m_gameMode == GameMode::Play && m_pHelp->IsShown()) {
         m_pHelp->Dismiss();
-        return;
+        m_pPlay->HelpChanged();
+        return true;
     }
     m_pSettings->DismissHelp(QLatin1String(valueName));
+    return false;
+}
+
+void CChildView::LeaveGameBeforeEnd()
+{
+    if (m_gameMode != GameMode::Play)
+        return;
+    GP_Log(QStringLiteral("OnPlayExit\n"));
+    m_pPlay->LeaveGame(true);
 }
 
 void CChildView::LeaveAfterClose()
 {
-    if (m_gameMode == GameMode::Play)
-        OnPlayExit();
+    LeaveGameBeforeEnd();
     if (m_gameMode == GameMode::CreateImage || m_gameMode == GameMode::CreateParameters) {
         GP_Log(QStringLiteral("OnCreateBack\n"));
         ChangeGameMode(GameMode::MyPuzzles);
@@ -614,14 +644,5 @@ void CChildView::OpenPuzzleFile(const QString& path)
         m_startPuzzle = path;
         return;
     }
-    const CPuzzleImport::Result imported = CPuzzleImport::Import(path);
-    if (imported.outcome == CPuzzleImport::Outcome::Damaged || imported.outcome == CPuzzleImport::Outcome::CopyFailed) {
-        if (m_gameMode != GameMode::Play)
-            ChangeGameMode(GameMode::MyPuzzles);
-        const QString text = GP_LoadString(IDS_PUZZLE_UNREADABLE).replace(QLatin1String("%s"), QFileInfo(path).fileName());
-        Ask(text, GP_LoadString(IDS_OK), QString(), MB_OK | MB_ICONWARNING);
-        return;
-    }
-    GP_Log(QStringLiteral("OpenPuzzleFile: in the library as %1\n").arg(imported.name));
-    OpenPuzzleForPlay(GP_PuzzlePaths::LibraryFile(imported.name));
+    OpenPuzzleForPlay(path);
 }

@@ -18,6 +18,8 @@ class CGameField;
 class CGP_SettingsStore;
 class CHelpOverlayWindow;
 class CLibraryCommands;
+class CPlayOpening;
+class CPlayWindows;
 class CTightCaptionPanel;
 class PlaySession;
 class QString;
@@ -30,10 +32,10 @@ class Skin;
 //
 // It wears the default skin, shows the caption band of its screen, switches between the screens
 // (modes), shows their one-time help pictures, keeps the view's timers and routes the pointer:
-// in play to the game field (CGameField), whose rules live in the model layer. The library,
-// calendar and Treasury screens, creation and the play tools are not built yet; each call that
-// would reach them writes one log line saying what it would do, so the session log shows the
-// calls arriving.
+// in play to the game field (CGameField) and the play tools' windows (CPlayWindows), whose rules
+// live in the model layer. The library, calendar and Treasury screens and creation are not built
+// yet; each call that would reach them writes one log line saying what it would do, so the
+// session log shows the calls arriving.
 class CChildView : public QWidget, public CMainViewCommands, public CBmpButtonReceiver
 {
     Q_OBJECT
@@ -58,9 +60,12 @@ public:
 
     // The field rectangle of the current mode: the client area below its caption band.
     QRect FieldRect() const;
-    // Opens a puzzle file for play and enters the field; a file that cannot be read shows one
+    // Opens a puzzle file for play and enters the field: a library or calendar puzzle as it is,
+    // any other file once it is brought into the library. A file that cannot be read shows one
     // message and the library screen. Answers whether the game started.
     bool OpenPuzzleForPlay(const QString& path);
+    // The library's Play: the one selected puzzle opened for play.
+    void OnMainPlay();
     // A puzzle named on the command line, opened once the splash has gone.
     void SetStartPuzzle(const QString& path) { m_startPuzzle = path; }
     PlaySession* Session() const;
@@ -75,6 +80,9 @@ public:
     // Play keys forwarded by the application object (and the game band's clock for the pause).
     void OnPlayGhost();
     void OnPlayPicture();
+    // A play key closes the pause box.
+    void DeletePauseBox();
+    CPlayWindows* PlayWindows() const { return m_pPlay.get(); }
 
     // The idle step between messages; answers whether more idle calls are wanted.
     bool OnIdle(long count);
@@ -98,7 +106,7 @@ public:
     void OnPlayMenu() override;
     void OnPlayPause() override;
     void OnPlayExit() override;
-    void StoreHelpFlag(const char* valueName) override;
+    bool StoreHelpFlag(const char* valueName) override;
     void RepaintView() override;
 
     // The screens' picture buttons report here.
@@ -121,6 +129,9 @@ public:
     // The close sequence after the player confirmed: leaves a game or a creation step, then
     // ends the game.
     void LeaveAfterClose();
+    // The program is ending (a signal, the desktop session's end): a game being played is left
+    // with its progress saved, as its own Exit does, without a question.
+    void LeaveGameBeforeEnd();
 
     // Start-up progress, read by the splash's worker: one count per loading step done.
     int LoadingStepCount() const { return kLoadingSteps; }
@@ -189,6 +200,8 @@ private:
     CTightCaptionPanel* m_pTightCaptionPanel = nullptr;
     std::unique_ptr<CGameField> m_pField;
     CHelpOverlayWindow* m_pHelp = nullptr;
+    std::unique_ptr<CPlayWindows> m_pPlay;
+    std::unique_ptr<CPlayOpening> m_pOpening;
     std::array<QBasicTimer, kTimerCount> m_timers;
     QString m_startPuzzle;
 };

@@ -5,6 +5,7 @@
 #include "resources/GP_Resources.h"
 #include "skin/Bitmap.h"
 #include "skin/Skin.h"
+#include "view/HintHighlight.h"
 #include "view/model/PlaySession.h"
 
 #include <QPainter>
@@ -83,6 +84,8 @@ void FieldPainter::PaintLocation(QPainter& painter, const PlaySession& session, 
         puzzle.DrawGroups(painter, session.Field(), clip, ghost, TrayHover(session), location);
     painter.save();
     painter.setClipRect(clip);
+    if (!session.IsPauseBoxShown())
+        CHintHighlight::Draw(painter, puzzle, location);
     if (const std::optional<int> frame = session.SparkleFrame()) {
         const int side = PlaySession::kSparkleSize;
         painter.drawImage(session.SparkleRect().topLeft(), m_sparkle, QRect(*frame * side, 0, side, side));

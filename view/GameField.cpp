@@ -10,10 +10,10 @@
 #include "shell/log/GP_LogFile.h"
 #include "skin/ClickSoundPlayer.h"
 #include "view/GameCursors.h"
+#include "view/PlayWindows.h"
 #include "view/TrayWindows.h"
 #include "view/model/BoardBackgrounds.h"
 #include "view/model/GP_SettingsStore.h"
-#include "view/model/OpenForPlay.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -76,7 +76,7 @@ void CGameField::RebuildBackgrounds(const QList<QImage>& textures)
     m_painter.SetBackgrounds(backgrounds.Board(), backgrounds.Trays());
 }
 
-bool CGameField::OpenGame(const QString& path)
+CGP_PieceWorkers& CGameField::Workers()
 {
     if (!m_pWorkers) {
         m_pWorkers = std::make_unique<CGP_PieceWorkers>(GP_PieceBuilderCount());
@@ -84,25 +84,7 @@ bool CGameField::OpenGame(const QString& path)
         QPointer<QWidget> view = m_view;
         m_pWorkers->SetRepaint([view] { QMetaObject::invokeMethod(view, [view] { if (view) view->update(); }, Qt::QueuedConnection); });
     }
-    OpenForPlay::Request request;
-    request.path = path;
-    request.patterns = [this](int index) -> const CGP_Path* {
-        return index >= 0 && index < kPatternCount && !m_patterns[index].IsEmpty() ? &m_patterns[index] : nullptr;
-    };
-    request.workers = m_pWorkers.get();
-    request.field = m_field;
-    request.handleSide = m_handleSide;
-    const OpenForPlay::Result opened = OpenForPlay::Open(request);
-    if (!opened.puzzle)
-        return false;
-    StartGame(opened.puzzle);
-    CGP_PieceWorkers* workers = m_pWorkers.get();
-    CGP_Puzzle* puzzle = opened.puzzle.get();
-    m_pSession->Controller().SetShadowRequest([workers, puzzle](const boost::shared_ptr<GP_GroupDeque>& groups) {
-        const std::deque<GP_GroupPtr> list = groups->Snapshot();
-        workers->RequestShadows(puzzle, std::vector<GP_GroupPtr>(list.begin(), list.end()));
-    });
-    return true;
+    return *m_pWorkers;
 }
 
 void CGameField::StartGame(const boost::shared_ptr<CGP_Puzzle>& puzzle)
@@ -117,6 +99,14 @@ void CGameField::StartGame(const boost::shared_ptr<CGP_Puzzle>& puzzle)
     m_pSession->SetSoundOn(m_settings.Settings().SoundFXEnable);
     m_pSession->SetGhostVisible(m_settings.Settings().GhostVisible);
     m_pSession->ResetIdleClock(GP_TimeMs());
+    if (!m_pWorkers)
+        return;
+    CGP_PieceWorkers* workers = m_pWorkers.get();
+    CGP_Puzzle* played = puzzle.get();
+    m_pSession->Controller().SetShadowRequest([workers, played](const boost::shared_ptr<GP_GroupDeque>& groups) {
+        const std::deque<GP_GroupPtr> list = groups->Snapshot();
+        workers->RequestShadows(played, std::vector<GP_GroupPtr>(list.begin(), list.end()));
+    });
 }
 
 CTrayWindows* CGameField::TrayWindows(int location) const
@@ -287,6 +277,8 @@ void CGameField::SetTrayButtonFull(bool full)
 {
     // The play panel wears the look once it exists; until then the field remembers it.
     m_bTrayButtonFull = full;
+    if (m_pPlayWindows)
+        m_pPlayWindows->SetTrayButtonFull(full);
 }
 
 void CGameField::TraysChanged()
@@ -317,16 +309,30 @@ void CGameField::StopViewTimer(int id)
 
 void CGameField::ClosePauseBox()
 {
-    if (!g_pPauseBox)
-        return;
-    g_bPauseBoxShown = false;
-    CMessageBoxDialog* box = std::exchange(g_pPauseBox, nullptr);
-    box->done(IDOK);
-    box->deleteLater();
-    Invalidate();
+    if (m_pPlayWindows)
+        m_pPlayWindows->ClosePauseBox();
 }
 
 void CGameField::PuzzleSolved()
 {
-    GP_Log(QStringLiteral("PuzzleSolved\n"));
+    if (m_pPlayWindows)
+        m_pPlayWindows->PuzzleSolved();
+}
+
+void CGameField::ShowPauseBox()
+{
+    if (m_pPlayWindows)
+        m_pPlayWindows->ShowPauseBox();
+}
+
+void CGameField::ShowPictureWindow(bool shown, const QRect& rect)
+{
+    if (m_pPlayWindows)
+        m_pPlayWindows->ShowPictureWindow(shown, rect);
+}
+
+void CGameField::ShowTime(int seconds)
+{
+    if (m_pPlayWindows)
+        m_pPlayWindows->ShowTime(seconds);
 }

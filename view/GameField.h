@@ -12,6 +12,7 @@
 #include <memory>
 
 class CGameCursors;
+class CPlayWindows;
 class CGP_PieceWorkers;
 class CGP_SettingsStore;
 class CTrayWindows;
@@ -41,9 +42,12 @@ public:
     // The board and tray tiles from the settings' colours and the skin's patterns.
     void RebuildBackgrounds(const QList<QImage>& textures);
 
-    // Opens a puzzle file for play with the view's patterns and piece builders; false (logged)
-    // when it cannot be read. The game takes the field.
-    bool OpenGame(const QString& path);
+    // What opening a puzzle for play needs of the field: its rectangle and trays' handle side,
+    // the sixteen outline patterns and the piece builders (made at the first opening).
+    QRect FieldRect() const { return m_field; }
+    int HandleSide() const { return m_handleSide; }
+    const CGP_Path* Patterns() const { return m_patterns; }
+    CGP_PieceWorkers& Workers();
     // A game takes the field (null: none); the one before goes, once no worker builds for it.
     void StartGame(const boost::shared_ptr<CGP_Puzzle>& puzzle);
     PlaySession* Session() const { return m_pSession.get(); }
@@ -83,6 +87,12 @@ public:
     void StopViewTimer(int id) override;
     void ClosePauseBox() override;
     void PuzzleSolved() override;
+    void ShowPauseBox() override;
+    void ShowPictureWindow(bool shown, const QRect& rect) override;
+    void ShowTime(int seconds) override;
+
+    // The play tools' windows, which show what the game asks of them.
+    void SetPlayWindows(CPlayWindows* windows) { m_pPlayWindows = windows; }
 
 private:
     void SyncPauseBox();
@@ -98,6 +108,7 @@ private:
     std::unique_ptr<CGP_PieceWorkers> m_pWorkers;
     std::array<CTrayWindows*, 2> m_trays{};
     CGameCursors* m_pCursors = nullptr;
+    CPlayWindows* m_pPlayWindows = nullptr;
     QRect m_field;
     int m_handleSide = 0;
     QPoint m_pointer;

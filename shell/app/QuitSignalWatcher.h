@@ -7,7 +7,8 @@
 class QSocketNotifier;
 
 // Ctrl+C in a terminal and the desktop's "please end" (SIGINT, SIGTERM) end the game the way
-// its own Close does, so the session log gets its END SESSION lines and an update still starts.
+// its own Close does: a game being played is left with its progress saved, the session log gets
+// its END SESSION lines and an update still starts.
 // The signal handler only writes a byte to a pipe; the main thread does the rest.
 class CQuitSignalWatcher : public QObject
 {

@@ -228,10 +228,18 @@ int CROruzozApp::Run()
         // A puzzle named on the command line opens once the splash has gone.
         if (!m_startPuzzle.isEmpty())
             m_pMainWnd->View()->SetStartPuzzle(m_startPuzzle);
+        // However the program is asked to end, a game being played is left with its progress
+        // saved first.
         CQuitSignalWatcher quitSignals([this] {
             if (m_pMainWnd)
-                m_pMainWnd->View()->CloseGame();
+                m_pMainWnd->View()->LeaveAfterClose();
         });
+        const auto leaveGame = [this] {
+            if (m_pMainWnd)
+                m_pMainWnd->View()->LeaveGameBeforeEnd();
+        };
+        connect(qApp, &QGuiApplication::commitDataRequest, this, leaveGame);
+        connect(qApp, &QCoreApplication::aboutToQuit, this, leaveGame);
         StartIdleProcessing();
         ArmCrashTest();
         QApplication::exec();
@@ -323,13 +331,10 @@ bool CROruzozApp::PreTranslateMessage(int key)
         else
             view->OnPlayPicture();
     }
-    // A play command also dismisses the pause box.
+    // A play command also dismisses the pause box, and the clock counts on from now.
     if (!view->IsPlayCommandBlocked() && g_pPauseBox && g_bPauseBoxShown) {
-        g_bPauseBoxShown = false;
+        view->DeletePauseBox();
         view->update();
-        CMessageBoxDialog* box = std::exchange(g_pPauseBox, nullptr);
-        box->done(IDOK);
-        delete box;
     }
     return false;
 }

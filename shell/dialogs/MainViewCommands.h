@@ -18,8 +18,9 @@ public:
     virtual void OnPlayMenu() = 0;
     virtual void OnPlayPause() = 0;
     virtual void OnPlayExit() = 0;
-    // Writes a help overlay's value so that it is not shown again.
-    virtual void StoreHelpFlag(const char* valueName) = 0;
+    // Writes a help overlay's value so that it is not shown again. Answers true when a shown
+    // help picture took the click instead (it is dismissed, and the click does nothing else).
+    virtual bool StoreHelpFlag(const char* valueName) = 0;
 
     // Paints the whole view again.
     virtual void RepaintView() = 0;

@@ -2,6 +2,8 @@
 
 #include "shell/dialogs/MainViewCommands.h"
 
+#include <QAbstractButton>
+
 namespace {
 constexpr int kMenuLeft = 170;
 constexpr int kMenuWidth = 110;
@@ -17,6 +19,23 @@ CTightCaptionPanel::CTightCaptionPanel(CMainViewCommands* view, QWidget* parent)
     Create();
 }
 
+QString CTightCaptionPanel::TimeText(int seconds)
+{
+    const int total = seconds > 0 ? seconds : 0;
+    return QStringLiteral("%1:%2:%3")
+        .arg(total / 3600)
+        .arg(total / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(total % 60, 2, 10, QLatin1Char('0'));
+}
+
+void CTightCaptionPanel::ShowTime(int seconds)
+{
+    auto* clock = ControlAs<QAbstractButton>(kClock);
+    const QString text = TimeText(seconds);
+    if (clock && clock->text() != text)
+        clock->setText(text);
+}
+
 void CTightCaptionPanel::PlaceButtons()
 {
     PlaceRow({kMenu}, kMenuLeft, kMenuWidth, kButtonHeight);
@@ -28,7 +47,8 @@ void CTightCaptionPanel::Command(int commandId)
 {
     if (commandId != kMenu && commandId != kClock && commandId != kMinimize && commandId != kClose)
         return;
-    View()->StoreHelpFlag("HlpGame1");
+    if (View()->StoreHelpFlag("HlpGame1"))
+        return;
     switch (commandId) {
     case kMenu:
         View()->OnPlayMenu();

@@ -33,7 +33,12 @@ public:
     void OnPlayMenu() override { Note("menu"); }
     void OnPlayPause() override { Note("pause"); }
     void OnPlayExit() override { Note("exit"); }
-    void StoreHelpFlag(const char* valueName) override { Note(QStringLiteral("help %1").arg(QLatin1String(valueName))); }
+    bool StoreHelpFlag(const char* valueName) override
+    {
+        Note(QStringLiteral("help %1").arg(QLatin1String(valueName)));
+        return helpShown;
+    }
+    bool helpShown = false;
     void RepaintView() override { Note("repaint"); }
 
 private:
@@ -111,6 +116,11 @@ TEST_F(PanelTest, EveryCommandOfTheThreeBandsReachesTheViewAfterItsTrace)
     EXPECT_EQ(Clicks(band, {1089, 1090, 1198, 1200}),
               "[help HlpGame1] [minimize] | [help HlpGame1] [exit] | [help HlpGame1] [menu] | "
               "[help HlpGame1] [pause]");
+    // While a help picture is up, a click only takes it away.
+    view.helpShown = true;
+    EXPECT_EQ(Clicks(band, {1089, 1090, 1198, 1200}),
+              "[help HlpGame1] | [help HlpGame1] | [help HlpGame1] | [help HlpGame1]");
+    view.helpShown = false;
 
     CCampaignPanel campaign(&view, nullptr);
     EXPECT_EQ(Clicks(campaign, {1095, 1156, 1048}), " |  | [repaint]");
@@ -155,19 +165,23 @@ TEST_F(PanelTest, CloseQuestionAnsweredNoGoesOnAndYesLeaves)
     EXPECT_TRUE(Log().contains(QStringLiteral("OnCreateBack\n")));
 }
 
-TEST_F(PanelTest, GameBandOnTheRealViewStoresTheHelpFlagAndStaysInTheGame)
+TEST_F(PanelTest, GameBandOnTheRealViewStoresTheHelpFlagAndAsksNothing)
 {
     CChildView view;
     view.ChangeGameMode(GameMode::Play);
     EXPECT_FALSE(view.Settings().HelpDismissed(QStringLiteral("HlpGame1")));
     CTightCaptionPanel band(&view, nullptr);
-    Clicks(band, {CTightCaptionPanel::kClose, CTightCaptionPanel::kClock, CTightCaptionPanel::kMenu});
-    EXPECT_TRUE(questions.isEmpty());
+    // The first click only takes the game's help picture away.
+    Clicks(band, {CTightCaptionPanel::kClose});
     EXPECT_TRUE(view.Settings().HelpDismissed(QStringLiteral("HlpGame1")));
+    EXPECT_EQ(view.CurrentMode(), GameMode::Play);
+    EXPECT_LT(Log().indexOf(QStringLiteral("OnPlayExit")), 0);
+    Clicks(band, {CTightCaptionPanel::kClock, CTightCaptionPanel::kMenu, CTightCaptionPanel::kClose});
+    EXPECT_TRUE(questions.isEmpty());
     const QString log = Log();
     EXPECT_GE(log.indexOf(QStringLiteral("OnPlayExit")), 0);
     EXPECT_GE(log.indexOf(QStringLiteral("OnPlayPause")), 0);
     EXPECT_GE(log.indexOf(QStringLiteral("OnPlayMenu")), 0);
-    // Still in the game: leaving it is the play exit's business.
-    EXPECT_EQ(view.CurrentMode(), GameMode::Play);
+    // "X" leaves the field without a question (no game was on it).
+    EXPECT_EQ(view.CurrentMode(), GameMode::MyPuzzles);
 }

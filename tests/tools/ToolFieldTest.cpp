@@ -119,7 +119,8 @@ TEST(ToolField, ABadScriptFailsWithItsLineNumber)
         const char* script;
         const char* says;
     } rows[] = {
-        {"press 10 10\n# fine so far\ncommand hint\n", "line 3: unknown event \"command hint\""},
+        {"press 10 10\n# fine so far\njump 3\n", "line 3: unknown event \"jump 3\""},
+        {"command hint\ncommand cheat\n", "line 2: unknown command \"cheat\""},
         {"move 10\n", "line 1: \"move\" takes 2 values"},
         {"\n\npress 10 ten\n", "line 3: \"ten\" is not a number"},
         {"press 10 10 shift\n", "line 1: \"shift\" is not \"ctrl\""},
@@ -136,4 +137,69 @@ TEST(ToolField, ABadScriptFailsWithItsLineNumber)
     const ToolRun missing = Tool(folder, {QStringLiteral("field"), QStringLiteral("Field.pzl")});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.contains("--events"));
+}
+
+TEST(ToolField, PlayCommandsRunTheMenusHandlersAndExitSavesTheGame)
+{
+    TestFolder folder;
+    MakePuzzle(folder);
+    // A hint two phases on, then the pause box.
+    const ToolRun hinted = Field(folder, QStringLiteral("command hint\nwait 650\ncommand pause\n"));
+    ASSERT_EQ(hinted.exitCode, 0) << hinted.err.constData();
+    const QJsonObject first = hinted.Json();
+    const QJsonObject hint = first[QStringLiteral("hint")].toObject();
+    EXPECT_EQ(hint[QStringLiteral("countdown")].toInt(), 5);
+    const QJsonArray pair = hint[QStringLiteral("groups")].toArray();
+    ASSERT_EQ(pair.size(), 2);
+    EXPECT_NE(pair[0].toInt(), pair[1].toInt());
+    EXPECT_EQ(first[QStringLiteral("hintsUsed")].toInt(), 1);
+    EXPECT_TRUE(first[QStringLiteral("paused")].toBool());
+    const QJsonObject shown = first[QStringLiteral("picture")].toObject();
+    EXPECT_TRUE(shown[QStringLiteral("shown")].toBool());
+    EXPECT_EQ(shown[QStringLiteral("zoom")].toDouble(), 3.0);
+
+    // G closes the pause box; three zooms come back to the first zoom state; Pull Apart keeps
+    // clear of the picture window; two seconds are played; then the game is left.
+    const ToolRun left = Field(folder, QStringLiteral("command hint\nwait 650\ncommand pause\nkey G\ncommand zoom\n"
+                                                      "command zoom\ncommand zoom\ncommand pull-apart\nwait 2000\n"
+                                                      "command exit\n"));
+    ASSERT_EQ(left.exitCode, 0) << left.err.constData();
+    const QJsonObject json = left.Json();
+    EXPECT_EQ(json[QStringLiteral("mode")].toString(), QStringLiteral("MyPuzzles"));
+    EXPECT_TRUE(json[QStringLiteral("hint")].isNull()) << "the hint pair outlived its six phases";
+    EXPECT_TRUE(json[QStringLiteral("ghost")].toBool());
+    EXPECT_FALSE(json[QStringLiteral("paused")].toBool());
+    EXPECT_EQ(json[QStringLiteral("seconds")].toInt(), 2);
+    const QJsonObject picture = json[QStringLiteral("picture")].toObject();
+    EXPECT_EQ(picture[QStringLiteral("zoom")].toDouble(), 5.0);
+    const QJsonArray edges = picture[QStringLiteral("rect")].toArray();
+    const QRect window(QPoint(edges[0].toInt(), edges[1].toInt()), QPoint(edges[2].toInt() - 1, edges[3].toInt() - 1));
+    const QJsonArray groups = json[QStringLiteral("groups")].toArray();
+    for (const QJsonValue& group : groups) {
+        const QJsonObject piece = FirstPiece(group.toObject());
+        const QRect place(piece[QStringLiteral("x")].toInt(), piece[QStringLiteral("y")].toInt(),
+                          piece[QStringLiteral("width")].toInt(), piece[QStringLiteral("height")].toInt());
+        EXPECT_FALSE(place.intersects(window)) << place.x() << "," << place.y();
+    }
+
+    // The file holds the game as the field left it, and the cache its pieces.
+    const ToolRun info = Tool(folder, {QStringLiteral("info"), QStringLiteral("Field.pzl")});
+    ASSERT_EQ(info.exitCode, 0) << info.err.constData();
+    const QJsonObject settings = info.Json()[QStringLiteral("settings")].toObject();
+    EXPECT_FALSE(settings[QStringLiteral("fresh")].toBool());
+    EXPECT_EQ(settings[QStringLiteral("hintsUsed")].toInt(), 1);
+    EXPECT_EQ(settings[QStringLiteral("solvingTime")].toInt(), 2);
+    const QJsonArray saved = info.Json()[QStringLiteral("groups")].toArray();
+    ASSERT_EQ(saved.size(), groups.size());
+    for (qsizetype i = 0; i < saved.size(); ++i) {
+        const QJsonObject a = saved[i].toObject()[QStringLiteral("pieces")].toArray().first().toObject();
+        const QJsonObject b = FirstPiece(groups[i].toObject());
+        EXPECT_EQ(QPoint(a[QStringLiteral("x")].toInt(), a[QStringLiteral("y")].toInt()),
+                  QPoint(b[QStringLiteral("x")].toInt(), b[QStringLiteral("y")].toInt())) << i;
+    }
+    EXPECT_TRUE(QFile::exists(folder.File(QStringLiteral("Puzzles/Cash/Field.cash"))));
+
+    const ToolRun after = Field(folder, QStringLiteral("command exit\nwait 10\n"));
+    EXPECT_EQ(after.exitCode, 2);
+    EXPECT_TRUE(after.err.contains("line 2: the game was left before this line")) << after.err.constData();
 }

@@ -13,9 +13,12 @@
 #include "view/model/GP_Registry.h"
 #include "view/model/GP_SettingsStore.h"
 #include "view/model/PlaySession.h"
+#include "view/model/PuzzlePaths.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTest>
 
@@ -38,12 +41,13 @@ GP_PiecePtr OnlyPiece(const GP_GroupPtr& group)
 
 TEST(GameFieldView, APuzzleOpensForPlayItsHelpGoesWithAClickAndTheMouseDragsAPiece)
 {
-    TestFolder files;
-    const QString path = files.File(QStringLiteral("Meadow.pzl"));
-    ASSERT_TRUE(WriteTestPuzzle(path, {}));
     ForgetGameHelp();
     const QString previousFolder = GP_AppFolder();
     GP_SetAppFolder(QStringLiteral(VELMORA_GAME_DIR));
+    // Games are played from the library, where they are saved back.
+    QDir().mkpath(GP_FolderPath(GP_Folder::PuzzlesSimple));
+    const QString path = GP_PuzzlePaths::LibraryFile(QStringLiteral("Field Test Meadow"));
+    ASSERT_TRUE(WriteTestPuzzle(path, {}));
     {
         CChildView view;
         view.setGeometry(0, 0, 1024, 768);
@@ -99,24 +103,36 @@ TEST(GameFieldView, APuzzleOpensForPlayItsHelpGoesWithAClickAndTheMouseDragsAPie
         EXPECT_FALSE(right->OpenWindow()->isVisible());
         EXPECT_FALSE(right->EmptyHandle()->isVisible());
     }
+    QFile::remove(path);
     GP_SetAppFolder(previousFolder);
 }
 
 TEST(GameFieldView, AFileThatIsNotAPuzzleSaysSoOnceAndShowsTheLibrary)
 {
-    TestFolder files;
-    const QString path = files.Write(QStringLiteral("Broken.pzl"), QByteArray("not a puzzle at all"));
-    CapturedLog log(files);
-    QStringList shown;
-    const GP_ModalRunner previous = GP_SetModalRunner([&shown](QDialog& dialog) {
-        shown << dialog.windowTitle();
-        return 1;
-    });
-    CChildView view;
-    EXPECT_FALSE(view.OpenPuzzleForPlay(path));
-    GP_SetModalRunner(previous);
-    EXPECT_EQ(shown.size(), 1);
-    EXPECT_EQ(view.CurrentMode(), GameMode::MyPuzzles);
-    EXPECT_EQ(view.Session(), nullptr);
-    EXPECT_TRUE(log.Text().contains(QStringLiteral("OpenForPlay: ")));
+    // A damaged file of the library is deleted; the player's own file elsewhere is only refused.
+    const struct {
+        const char* file;
+        QByteArray bytes;
+        bool keptAfter;
+    } rows[] = {
+        {"Broken.pzl", "not a puzzle at all", true},
+        {"Puzzles/simple/Broken.pzl", "VP", false},
+    };
+    for (const auto& row : rows) {
+        TestFolder files;
+        const QString path = files.Write(QLatin1String(row.file), row.bytes);
+        CapturedLog log(files);
+        QStringList shown;
+        const GP_ModalRunner previous = GP_SetModalRunner([&shown](QDialog& dialog) {
+            shown << dialog.windowTitle();
+            return 1;
+        });
+        CChildView view;
+        EXPECT_FALSE(view.OpenPuzzleForPlay(path)) << row.file;
+        GP_SetModalRunner(previous);
+        EXPECT_EQ(shown.size(), 1) << row.file;
+        EXPECT_EQ(view.CurrentMode(), GameMode::MyPuzzles) << row.file;
+        EXPECT_EQ(view.Session(), nullptr) << row.file;
+        EXPECT_EQ(QFile::exists(path), row.keptAfter) << row.file;
+    }
 }

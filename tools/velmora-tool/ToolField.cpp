@@ -13,11 +13,13 @@
 #include "view/model/FieldGeometry.h"
 #include "view/model/GP_SettingsStore.h"
 #include "view/model/OpenForPlay.h"
+#include "view/model/ThumbGeometry.h"
 
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -87,7 +89,29 @@ QString PiecesJson(const GP_GroupPtr& group)
     return QLatin1Char('[') + pieces.join(QLatin1Char(',')) + QLatin1Char(']');
 }
 
-QString FieldJson(const PlaySession& session)
+// The play tools' state: the hint pair by the groups' places in the drawing order, the clock,
+// the ghost, the picture window and the pause box.
+QString ToolsJson(const PlaySession& session)
+{
+    CGP_Puzzle& puzzle = *session.Puzzle();
+    QString hint = QStringLiteral("null");
+    if (puzzle.m_pHintGroup1) {
+        const std::deque<GP_GroupPtr> groups = puzzle.m_pGroups->Snapshot();
+        const auto z = [&groups](const GP_GroupPtr& group) {
+            return int(std::find(groups.begin(), groups.end(), group) - groups.begin());
+        };
+        hint = QStringLiteral("{\"groups\":[%1,%2],\"countdown\":%3}")
+                   .arg(z(puzzle.m_pHintGroup1)).arg(z(puzzle.m_pHintGroup2)).arg(puzzle.m_nHintBlinkCount);
+    }
+    const double zoom = session.PictureZoom() < 0 ? CThumbGeometry::kFirstDivisor : CThumbGeometry::kDivisors[session.PictureZoom()];
+    return QStringLiteral(",\"hint\":%1,\"hintsUsed\":%2,\"seconds\":%3,\"ghost\":%4,"
+                          "\"picture\":{\"shown\":%5,\"rect\":%6,\"zoom\":%7},\"paused\":%8")
+        .arg(hint).arg(puzzle.m_nHintsUsed).arg(session.Seconds())
+        .arg(Flag(session.IsGhostVisible()), Flag(session.IsPictureShown()), Edges(session.PictureRect()),
+             QString::number(zoom), Flag(session.IsPauseBoxShown()));
+}
+
+QString FieldJson(const PlaySession& session, bool left)
 {
     CGP_Puzzle& puzzle = *session.Puzzle();
     QStringList trays;
@@ -104,9 +128,11 @@ QString FieldJson(const PlaySession& session)
                       .arg(Flag(group->m_bSelected), Flag(group == puzzle.m_pHeldGroup),
                            Edges(puzzle.GroupBounds(group, false)), PiecesJson(group));
     }
-    return QStringLiteral("{\"mode\":\"Play\",\"solved\":%1,\"percent\":%2,\"field\":%3,\"trays\":[%4],\"groups\":[%5]}\n")
-        .arg(Flag(puzzle.m_bSolved), QString::number(toolpuzzle::Decimal(puzzle.m_fSolvedPercent)),
-             Edges(session.Field()), trays.join(QLatin1Char(',')), groups.join(QLatin1Char(',')));
+    // A game left with "command exit" is back on the library screen.
+    return QStringLiteral("{\"mode\":\"%1\",\"solved\":%2,\"percent\":%3,\"field\":%4,\"trays\":[%5],\"groups\":[%6]%7}\n")
+        .arg(QLatin1String(left ? "MyPuzzles" : "Play"), Flag(puzzle.m_bSolved),
+             QString::number(toolpuzzle::Decimal(puzzle.m_fSolvedPercent)), Edges(session.Field()),
+             trays.join(QLatin1Char(',')), groups.join(QLatin1Char(',')), ToolsJson(session));
 }
 
 bool WriteText(const QString& path, const QString& text)
@@ -174,7 +200,13 @@ int RunField(const QStringList& args)
 
     HeadlessFieldHost host;
     PlaySession session(opened.puzzle, host);
+    host.session = &session;
+    host.view = options.view;
     session.SetGeometry(field, handleSide);
+    // The picture window is shown, as for a player who never hid it.
+    session.StartPlay(true, view);
+    if (!opened.fromCache && !opened.puzzle->m_bSolved)
+        session.SpreadClearOfPicture();
     session.ResetIdleClock(host.now);
     session.ShowTrays();
     CGP_Puzzle* puzzle = opened.puzzle.get();
@@ -183,13 +215,14 @@ int RunField(const QStringList& args)
         workers.RequestShadows(puzzle, std::vector<GP_GroupPtr>(list.begin(), list.end()));
     });
     FieldReplay replay(session, host, options.view);
+    replay.SetPuzzleFile(options.file);
     std::vector<FieldEvent> events;
     QString error;
     if (!replay.Parse(QString::fromUtf8(script.readAll()), events, error) || !replay.Play(events, error))
         return ToolFail(QStringLiteral("field: %1: %2").arg(options.events, error));
     workers.WaitForShadows();
 
-    const QString json = FieldJson(session);
+    const QString json = FieldJson(session, replay.HasLeft());
     if (!options.json.isEmpty() && !WriteText(options.json, json))
         return ToolFail(QStringLiteral("field: cannot write %1").arg(options.json));
     if (!options.png.isEmpty() && !WritePicture(session, options.view, options.png))

@@ -1,10 +1,11 @@
 #include "tools/velmora-tool/ToolFieldReplay.h"
 
+#include "resources/StringTable.h"
+#include "view/model/OpenForPlay.h"
+
 #include <QRegularExpression>
 
 namespace {
-// The pause box of a window without pixels sits in the middle of the view at the message box's
-// least size.
 constexpr int kPauseBoxWidth = 320;
 constexpr int kPauseBoxHeight = 150;
 // A wait longer than a day is a mistake in the script.
@@ -16,7 +17,19 @@ bool IsNumber(const QString& text)
     text.toInt(&ok);
     return ok;
 }
+
+// The commands of the game menu, the in-game panel and the picture window.
+const QStringList kCommands{QStringLiteral("hint"), QStringLiteral("pull-apart"), QStringLiteral("ghost"),
+                            QStringLiteral("picture"), QStringLiteral("zoom"), QStringLiteral("pause"),
+                            QStringLiteral("exit")};
 } // namespace
+
+void HeadlessFieldHost::ShowPauseBox()
+{
+    if (session)
+        session->SetPauseBox(true, QRect((view.width() - kPauseBoxWidth) / 2, (view.height() - kPauseBoxHeight) / 2,
+                                         kPauseBoxWidth, kPauseBoxHeight));
+}
 
 void HeadlessFieldHost::StartViewTimer(int id, int periodMs)
 {
@@ -65,20 +78,38 @@ void FieldReplay::AddKinds()
     }};
     m_kinds[QStringLiteral("key")] = {1, 1, [this](const FieldEvent& event) {
         const QString& key = event.args[0];
-        if (key == QLatin1String("G")) {
+        if (key == QLatin1String("G"))
             m_session.OnPlayGhost();
-        } else if (key == QLatin1String("P")) {
-            // The picture window is not built yet: the key only closes the pause box.
-            m_session.ClosePauseBox();
-        } else if (m_session.IsPauseBoxShown()) {
-            m_session.ClosePauseBox();
-        } else {
-            const QRect box((m_view.width() - kPauseBoxWidth) / 2, (m_view.height() - kPauseBoxHeight) / 2,
-                            kPauseBoxWidth, kPauseBoxHeight);
-            m_session.SetPauseBox(true, box);
-        }
+        else if (key == QLatin1String("P"))
+            m_session.OnPlayPicture();
+        else
+            m_session.OnPlayPause();
         return QString();
     }};
+    m_kinds[QStringLiteral("command")] = {1, 1, [this](const FieldEvent& event) { return RunCommand(event.args[0]); }};
+}
+
+QString FieldReplay::RunCommand(const QString& command)
+{
+    if (command == QLatin1String("hint")) {
+        m_session.OnPlayHint();
+    } else if (command == QLatin1String("pull-apart")) {
+        m_session.OnPlayArrangeAtEdge();
+    } else if (command == QLatin1String("ghost")) {
+        m_session.OnPlayGhost();
+    } else if (command == QLatin1String("picture")) {
+        m_session.OnPlayPicture();
+    } else if (command == QLatin1String("zoom")) {
+        m_session.OnPlayZoom();
+    } else if (command == QLatin1String("pause")) {
+        m_session.OnPlayPause();
+    } else if (command == QLatin1String("exit")) {
+        m_bLeft = true;
+        const CGameSaver::LeaveResult left = m_session.Leave(m_puzzleFile, OpenForPlay::CachePath(m_puzzleFile));
+        if (!left.progressSaved)
+            return GP_LoadString(IDS_DISK_FULL);
+    }
+    return QString();
 }
 
 QString FieldReplay::CheckArgs(const FieldEvent& event, const Kind& kind) const
@@ -87,6 +118,8 @@ QString FieldReplay::CheckArgs(const FieldEvent& event, const Kind& kind) const
     if (count < kind.minArgs || count > kind.maxArgs)
         return QStringLiteral("\"%1\" takes %2 values").arg(event.name).arg(kind.minArgs == kind.maxArgs
             ? QString::number(kind.minArgs) : QStringLiteral("%1 to %2").arg(kind.minArgs).arg(kind.maxArgs));
+    if (event.name == QLatin1String("command"))
+        return kCommands.contains(event.args[0]) ? QString() : QStringLiteral("unknown command \"%1\"").arg(event.args[0]);
     if (event.name == QLatin1String("key")) {
         static const QStringList keys{QStringLiteral("G"), QStringLiteral("P"), QStringLiteral("Pause")};
         return keys.contains(event.args[0]) ? QString() : QStringLiteral("unknown key \"%1\"").arg(event.args[0]);
@@ -130,7 +163,9 @@ bool FieldReplay::Parse(const QString& text, std::vector<FieldEvent>& events, QS
 bool FieldReplay::Play(const std::vector<FieldEvent>& events, QString& error)
 {
     for (const FieldEvent& event : events) {
-        const QString problem = m_kinds.at(event.name).handler(event);
+        // The game was left: the field has nothing more to play.
+        const QString problem = m_bLeft ? QStringLiteral("the game was left before this line")
+                                        : m_kinds.at(event.name).handler(event);
         if (!problem.isEmpty()) {
             error = QStringLiteral("line %1: %2").arg(event.line).arg(problem);
             return false;

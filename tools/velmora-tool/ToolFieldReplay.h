@@ -38,6 +38,11 @@ public:
     void StopViewTimer(int id) override { timers.erase(id); }
     void ClosePauseBox() override {}
     void PuzzleSolved() override { ++solvedCount; }
+    // The pause box of a window without pixels sits in the middle of the view at the message
+    // box's least size.
+    void ShowPauseBox() override;
+    void ShowPictureWindow(bool, const QRect&) override {}
+    void ShowTime(int) override {}
 
     struct Timer
     {
@@ -50,6 +55,8 @@ public:
     std::optional<FieldCursor> cursor;
     bool trayButtonFull = false;
     int solvedCount = 0;
+    PlaySession* session = nullptr;
+    QSize view;
 };
 
 // Reads and plays a script against a game. Each event kind is one entry of the table, so that
@@ -67,6 +74,11 @@ public:
     // Plays the events in order; false with the line's problem in error.
     bool Play(const std::vector<FieldEvent>& events, QString& error);
 
+    // The puzzle file that "command exit" saves the game into, as leaving the game does.
+    void SetPuzzleFile(const QString& path) { m_puzzleFile = path; }
+    // Whether the script left the game.
+    bool HasLeft() const { return m_bLeft; }
+
 private:
     using Handler = std::function<QString(const FieldEvent& event)>;
     struct Kind
@@ -77,6 +89,7 @@ private:
     };
 
     void AddKinds();
+    QString RunCommand(const QString& command);
     QString CheckArgs(const FieldEvent& event, const Kind& kind) const;
     static QPoint PointOf(const FieldEvent& event);
     void Wait(uint32_t ms);
@@ -87,4 +100,6 @@ private:
     QPoint m_cursor;
     uint32_t m_nextIdle = 0;
     std::map<QString, Kind> m_kinds;
+    QString m_puzzleFile;
+    bool m_bLeft = false;
 };

@@ -10,7 +10,6 @@
 #include <QVariant>
 #include <QtEndian>
 
-#include <climits>
 #include <cstring>
 #include <map>
 
@@ -20,7 +19,6 @@ const char kOrganisation[] = "Quorvik";
 const char kApplication[] = "Velmora";
 constexpr int kNumberWidth = 4;
 constexpr int kFlagWidth = 1;
-constexpr int kRectWidth = 16;
 
 // The settings file treats "/" as a group separator; the game's names are flat, so the few
 // characters that would split a name are escaped ("%" first, so that no two names meet).
@@ -256,29 +254,4 @@ bool CGP_Registry::Flush()
         return true;
     Log(QStringLiteral("cannot write the settings file ") + m_path);
     return false;
-}
-
-bool CGP_Registry::SavePanelPosition(unsigned long templateId, const QRect& rect)
-{
-    QByteArray bytes;
-    const int edges[] = {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
-    for (const int edge : edges)
-        bytes += LittleEndian(static_cast<quint32>(edge), kNumberWidth);
-    return SetBytes(GP_PanelPositionName(templateId), bytes);
-}
-
-bool CGP_Registry::LoadPanelPosition(unsigned long templateId, QRect& rect) const
-{
-    QByteArray bytes;
-    if (!GetBytes(GP_PanelPositionName(templateId), kRectWidth, bytes) || bytes.size() != kRectWidth)
-        return false;
-    qint32 edges[4];
-    for (int i = 0; i < 4; ++i)
-        edges[i] = qFromLittleEndian<qint32>(bytes.constData() + i * kNumberWidth);
-    const qint64 width = qint64(edges[2]) - edges[0];
-    const qint64 height = qint64(edges[3]) - edges[1];
-    if (width < 0 || height < 0 || width > INT_MAX || height > INT_MAX)
-        return false;
-    rect = QRect(edges[0], edges[1], int(width), int(height));
-    return true;
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "view/model/GP_PanelPositions.h"
-
 #include <QByteArray>
 #include <QString>
 
@@ -19,14 +17,14 @@ class QVariant;
 // The file is only ever replaced whole: the new contents go to a file beside it, reach the
 // disk, and are then renamed over the old one, so a crash while saving leaves either the old
 // settings or the new ones, never a mix. Safe to use from several threads.
-class CGP_Registry : public CGP_PanelPositions
+class CGP_Registry
 {
 public:
     // The settings file of the current user (organisation "Quorvik", application "Velmora").
     CGP_Registry();
     // A settings file at the given path (tests and tools).
     explicit CGP_Registry(const QString& filePath);
-    ~CGP_Registry() override;
+    virtual ~CGP_Registry();
 
     CGP_Registry(const CGP_Registry&) = delete;
     CGP_Registry& operator=(const CGP_Registry&) = delete;
@@ -55,9 +53,6 @@ public:
     // Writes what was set to the file now. False, with a log line, when it could not be
     // written; the file then still holds what the last successful write left there.
     bool Flush();
-
-    bool SavePanelPosition(unsigned long templateId, const QRect& rect) override;
-    bool LoadPanelPosition(unsigned long templateId, QRect& rect) const override;
 
     // Where a damaged settings file is moved before the key starts afresh.
     static QString DamagedCopyPath(const QString& filePath);

@@ -98,7 +98,6 @@ public:
     std::size_t AllocatedBytes() const { return m_allocSize; }
 
     CGP_Registry& Registry() { return *m_registry; }
-    CGP_PanelPositions& PanelPositions() { return *m_registry; }
 
     // "2009-09-01": year, then month and day with two digits.
     static QString DateText(int year, int month, int day);

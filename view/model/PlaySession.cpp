@@ -140,6 +140,8 @@ void PlaySession::IdleStep(uint32_t now, bool frameActive)
         return;
     const uint32_t elapsed = m_lastIdle ? std::min(now - *m_lastIdle, kMaxIdleStepMs) : 0;
     m_lastIdle = now;
+    UpdateClock(now, frameActive);
+    BlinkHint(elapsed);
     if (!m_pPuzzle || m_sparkleFrame > kSparkleFrames)
         return;
     m_sparkleFrame += kSparkleFramesPerMs * static_cast<float>(elapsed);
@@ -162,6 +164,7 @@ void PlaySession::ClosePauseBox()
     m_bPauseBoxShown = false;
     m_host.ClosePauseBox();
     m_host.Invalidate();
+    m_clock.RequestReset();
 }
 
 void PlaySession::PuzzleSolved()
@@ -178,5 +181,6 @@ void PlaySession::PuzzleSolved()
     m_host.Invalidate();
     if (m_bSoundOn)
         m_host.PlaySound(kSolvedSound);
+    m_pPuzzle->m_nSolvingTime = m_clock.Seconds();
     m_host.PuzzleSolved();
 }

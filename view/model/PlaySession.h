@@ -1,13 +1,18 @@
 #pragma once
 
 #include "view/model/FieldController.h"
+#include "view/model/GameSaver.h"
+#include "view/model/PlayClock.h"
+#include "view/model/ThumbGeometry.h"
 
 #include <QPoint>
+#include <QImage>
 #include <QRect>
 
 #include <boost/shared_ptr.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class CGP_Puzzle;
@@ -35,7 +40,15 @@ public:
     virtual void ClosePauseBox() = 0;
     // The game has just been solved and put in its final place.
     virtual void PuzzleSolved() = 0;
+
+    // The play tools' windows. The pause box comes up; the view answers with SetPauseBox.
+    virtual void ShowPauseBox() {}
+    // The picture window shown at its rectangle (view coordinates), or hidden.
+    virtual void ShowPictureWindow(bool shown, const QRect& rect) {}
+    // The solving clock shows a new time.
+    virtual void ShowTime(int seconds) {}
 };
+
 
 // One game on the field: the puzzle, the field's pointer protocol, the join sparkle and the
 // idle step that drives it, and the switches the field paints by (ghost, pause box). It never
@@ -52,6 +65,8 @@ public:
     static constexpr int kSolvedSound = 240;
     // A press this far inside the pause box's top and bottom edges closes it.
     static constexpr int kPauseBoxMargin = 30;
+    // The hint's ring reaches this far past the pair's outlines.
+    static constexpr int kHintReach = 5;
 
     PlaySession(const boost::shared_ptr<CGP_Puzzle>& puzzle, CPlaySessionHost& host);
     virtual ~PlaySession();
@@ -99,7 +114,46 @@ public:
 
     // G: the ghost picture on or off, for puzzles that allow it; a shown pause box closes.
     void OnPlayGhost();
+    // Closes a shown pause box; the clock then counts on from that moment.
     void ClosePauseBox();
+
+    // The play tools (the game menu, the in-game panel, the picture window and the keys).
+    // A game starts with the clock at the puzzle's solving time and the picture window shown
+    // when the player last had it and the puzzle allows it, at the place it had (when that
+    // lies inside the view, else in the field's top right corner).
+    void StartPlay(bool pictureWanted, const QRect& view, const QRect& pictureRect = QRect());
+    // A fresh game was scattered before its picture window was placed: the loose pieces are
+    // scattered again clear of the window, when it is shown.
+    void SpreadClearOfPicture();
+    // The hint: a connectable pair of groups on the field blinks for six phases.
+    void OnPlayHint();
+    // "Pull Apart": the loose pieces of the field go to its edges, never under the picture window.
+    void OnPlayArrangeAtEdge();
+    // P and the picture window's X: the picture window shown or hidden, for puzzles that allow it.
+    void OnPlayPicture();
+    // The picture window's Z: the next zoom, the window's bottom right kept.
+    void OnPlayZoom();
+    bool IsPictureShown() const { return m_bPictureShown; }
+    const QRect& PictureRect() const { return m_pictureRect; }
+    int PictureZoom() const { return m_thumb.WasZoomed() ? m_thumb.ZoomState() : -1; }
+    // The picture window was dragged to a new place (view coordinates).
+    void PictureMoved(const QRect& rect) { m_pictureRect = rect; }
+    // Pause: a shown pause box closes, else one comes up unless a modal box is up.
+    void OnPlayPause();
+    // A modal box of the view is up: the clock stops and no pause box comes up.
+    void SetModalBoxUp(bool up) { m_bModalBoxUp = up; }
+    // Time passed that must not count (the board settings, another application, the focus
+    // came back): the clock counts on from its next update.
+    void RequestClockReset() { m_clock.RequestReset(); }
+    int Seconds() const { return m_clock.Seconds(); }
+    // Whether the puzzle's picture may be shown in the picture window, and what it shows: the
+    // cut part of the picture, from its middle.
+    bool PictureAllowed() const;
+    QImage PictureCut() const;
+    // Leaving the game: the pause box closes and the progress and the piece images are saved
+    // (step runs once per piece saved); see CGameSaver.
+    CGameSaver::LeaveResult Leave(const QString& puzzleFile, const QString& cacheFile,
+                                  const std::function<void()>& step = {});
 
 protected:
     // The drop that solved the puzzle: the solve date, the final place, both trays closed and
@@ -118,6 +172,17 @@ private:
     bool m_bGhostVisible = false;
     bool m_bPauseBoxShown = false;
     QRect m_pauseBoxRect;
+    // The play tools.
+    void UpdateClock(uint32_t now, bool frameActive);
+    void BlinkHint(uint32_t elapsed);
+    QRect PictureWindowRect(const QRect& current) const;
+    QSize PictureSize() const;
+    CPlayClock m_clock;
+    CThumbGeometry m_thumb;
+    QRect m_view;
+    QRect m_pictureRect;
+    bool m_bPictureShown = false;
+    bool m_bModalBoxUp = false;
     float m_sparkleFrame = kNoSparkle;
     QPoint m_sparkleAnchor;
     std::optional<uint32_t> m_lastIdle;

@@ -15,14 +15,6 @@ namespace {
 
 const char kFileName[] = "config/Quorvik/Velmora.ini";
 
-QByteArray Edges(std::initializer_list<qint32> edges)
-{
-    QByteArray bytes;
-    for (const qint32 edge : edges)
-        bytes += QByteArray(reinterpret_cast<const char*>(&edge), 4);
-    return bytes;
-}
-
 } // namespace
 
 TEST(Registry, ValuesKeepTheirWidthAndKind)
@@ -84,34 +76,8 @@ TEST(Registry, KeyThatCannotBeOpenedFailsEverythingAndWritesNothing)
     EXPECT_FALSE(key.GetNumber(QStringLiteral("SkinIndex"), number));
     EXPECT_FALSE(key.HasValue(QStringLiteral("SkinIndex")));
     EXPECT_FALSE(key.Flush());
-    QRect rect;
-    EXPECT_FALSE(key.SavePanelPosition(1000, QRect(1, 2, 3, 4)));
-    EXPECT_FALSE(key.LoadPanelPosition(1000, rect));
     EXPECT_EQ(folder.Read(QStringLiteral("config")), QByteArray("not a folder"));
     EXPECT_TRUE(log.Text().contains(QStringLiteral("CGP_Registry: cannot create the settings folder")));
-}
-
-TEST(Registry, PanelPositionsAreSixteenBytesUnderTheTemplateNumber)
-{
-    TestFolder folder;
-    const QString file = folder.File(QLatin1String(kFileName));
-    EXPECT_EQ(GP_PanelPositionName(1000), QStringLiteral("3E8"));
-    EXPECT_EQ(GP_PanelPositionName(0xABCDEF), QStringLiteral("ABCDEF"));
-    CGP_Registry(file).SavePanelPosition(1000, QRect(-10, 20, 300, 400));
-    // left, top, right, bottom: right and bottom one past the last pixel.
-    EXPECT_EQ(StoredValue(file, QStringLiteral("3E8")).toByteArray(), Edges({-10, 20, 290, 420}));
-
-    CGP_Registry key(file);
-    QRect rect;
-    ASSERT_TRUE(key.LoadPanelPosition(1000, rect));
-    EXPECT_EQ(rect, QRect(-10, 20, 300, 400));
-    EXPECT_FALSE(key.LoadPanelPosition(1001, rect));
-    // Damaged places are refused: too short, or right of left inverted.
-    key.SetBytes(QStringLiteral("3E9"), Edges({1, 2, 3}));
-    key.SetBytes(QStringLiteral("3EA"), Edges({100, 0, 50, 10}));
-    EXPECT_FALSE(key.LoadPanelPosition(1001, rect));
-    EXPECT_FALSE(key.LoadPanelPosition(1002, rect));
-    EXPECT_EQ(rect, QRect(-10, 20, 300, 400));
 }
 
 TEST(Registry, DamagedFileKeepsWhatReadsAndIsSetAside)

@@ -1,0 +1,154 @@
+#pragma once
+
+// What the whole-game tests on an X server of their own share: the server, programs run on it,
+// waiting for the game's session log, the game's folders copied for a run, and a puzzle laid
+// out where the test wants its pieces.
+#include "engine/GP_PieceWorkers.h"
+#include "engine/GP_Puzzle.h"
+#include "engine/GP_PuzzlePieceUnion.h"
+#include "tests/shell/GameProcess.h"
+#include "tests/support/TestFolder.h"
+#include "tests/support/TestPuzzles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+
+// Xvfb on a display number it picks itself, stopped when the object goes.
+class XServer
+{
+public:
+    XServer()
+    {
+        m_process.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                                 QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                                 QStringLiteral("tcp")});
+        QElapsedTimer clock;
+        clock.start();
+        while (!m_process.canReadLine() && clock.elapsed() < 10000)
+            m_process.waitForReadyRead(200);
+        const QByteArray line = m_process.readLine().trimmed();
+        if (!line.isEmpty())
+            m_display = QStringLiteral(":") + QString::fromLatin1(line);
+    }
+    ~XServer()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+    }
+    const QString& Display() const { return m_display; }
+
+private:
+    QProcess m_process;
+    QString m_display;
+};
+
+inline bool RunOnDisplay(const QString& display, const QString& program, const QStringList& args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    return process.waitForFinished(10000) && process.exitCode() == 0;
+}
+
+// Waits until the log holds the line, after the first line when one is given.
+inline bool WaitForLog(const TestFolder& folder, const QByteArray& line, int ms, const QByteArray& after = QByteArray())
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        const QByteArray log = folder.Read(QStringLiteral("Exception.log"));
+        const qsizetype from = after.isEmpty() ? 0 : log.indexOf(after);
+        if (from >= 0 && log.indexOf(line, from) >= 0)
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+inline void CopyFolder(const QString& from, const QString& to)
+{
+    QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        const QString target = to + file.mid(from.size());
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(file, target);
+    }
+}
+
+// A pointer drag with real X events from one point to another, in six steps.
+inline QStringList DragArguments(const QPoint& from, const QPoint& to)
+{
+    QStringList drag{QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(from.x()), QString::number(from.y()),
+                     QStringLiteral("mousedown"), QStringLiteral("1")};
+    for (int step = 1; step <= 6; ++step) {
+        const QPoint at = from + (to - from) * step / 6;
+        drag << QStringLiteral("sleep") << QStringLiteral("0.05") << QStringLiteral("mousemove") << QStringLiteral("--sync")
+             << QString::number(at.x()) << QString::number(at.y());
+    }
+    drag << QStringLiteral("mouseup") << QStringLiteral("1");
+    return drag;
+}
+
+constexpr int kPiece = 100;
+
+inline GP_PiecePtr PieceAt(CGP_Puzzle& puzzle, int index)
+{
+    for (const GP_GroupPtr& group : puzzle.m_pGroups->Snapshot()) {
+        if (group->m_pieces.front()->m_nIndex == index)
+            return group->m_pieces.front();
+    }
+    return {};
+}
+
+// A six-piece puzzle already under way, its pieces where the test wants them and their images
+// in the cache, so that opening it scatters nothing.
+inline boost::shared_ptr<CGP_Puzzle> LayOutPuzzle(const TestFolder& folder, const QString& path)
+{
+    TestPuzzleOptions options;
+    options.width = 3 * kPiece;
+    options.height = 2 * kPiece;
+    options.pieceSize = kPiece;
+    const boost::shared_ptr<CGP_Puzzle> puzzle = MakeTestPuzzle(options);
+    CGP_PieceWorkers(1).BuildPieces(*puzzle, nullptr);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QPoint places[6] = {{200, 300}, {600, 250}, {750, 520}, {450, 560}, {80, 560}, {800, 100}};
+    for (int index = 0; index < 6; ++index) {
+        PieceAt(*puzzle, index)->m_nX = places[index].x();
+        PieceAt(*puzzle, index)->m_nY = places[index].y();
+    }
+    puzzle->m_bFresh = false;
+    puzzle->m_nSolvingTime = 5;
+    EXPECT_TRUE(puzzle->WriteNewFile(path));
+    EXPECT_TRUE(puzzle->SaveProgress(path));
+    QDir().mkpath(folder.File(QStringLiteral("Puzzles/Cash")));
+    QFile cache(folder.File(QStringLiteral("Puzzles/Cash/Meadow.cash")));
+    EXPECT_TRUE(cache.open(QIODevice::WriteOnly) && puzzle->WritePieceCache(cache));
+    return puzzle;
+}
+
+// Starts the game in the folder on the server's display, with the puzzle named on its command
+// line, and waits until it has entered the field.
+inline bool StartGameOnDisplay(QProcess& game, const TestFolder& folder, const XServer& server, const QString& puzzle)
+{
+    CopyFolder(QStringLiteral(VELMORA_GAME_DIR "/PATTERNS"), folder.File(QStringLiteral("PATTERNS")));
+    CopyFolder(QStringLiteral(VELMORA_GAME_DIR "/SKINS Nox"), folder.File(QStringLiteral("SKINS Nox")));
+    QProcessEnvironment env = GameEnvironment(folder.File(QStringLiteral("run")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("DISPLAY"), server.Display());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.File(QStringLiteral("config")));
+    game.setProcessEnvironment(env);
+    game.setWorkingDirectory(folder.Path());
+    game.start(GameProgram(), {puzzle});
+    return WaitForLog(folder, "CChildView::OpenPuzzleForPlay: ", 30000)
+        && WaitForLog(folder, "ChangeGameMode\n", 10000, "CChildView::OpenPuzzleForPlay: ");
+}
