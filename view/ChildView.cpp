@@ -10,6 +10,7 @@
 #include "skin/ClickSoundPlayer.h"
 #include "skin/LDialog.h"
 #include "skin/Skin.h"
+#include "view/CreationScreen.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
 #include "view/model/FieldGeometry.h"
@@ -42,7 +43,9 @@ enum ScreenButton : int {
     kScrollDown = 49314,
     kScroller = 49315,
     kPopupSend = 49309,
+    kPopupModify = 49310,
     kPopupDelete = 49311,
+    kMakeOwnPuzzle = 49312,
 };
 
 struct ButtonTrace
@@ -57,9 +60,9 @@ constexpr ButtonTrace kButtonTraces[] = {
     {kTabMyPuzzles, "ClickMyPuzzles"},
     {kButtonMinimize, "ClickMinimize"},
     {kButtonClose, "ClickClose"},
-    {49312, "ClickMakoOwnPuzzle"},
+    {kMakeOwnPuzzle, "ClickMakoOwnPuzzle"},
     {kPopupSend, "ClickPopupSend"},
-    {49310, "ClickPopupModify"},
+    {kPopupModify, "ClickPopupModify"},
     {kPopupDelete, "ClickPopupDelete"},
     {kScrollUp, "ButtonScroll_Up"},
     {kScrollDown, "ButtonScroll_Down"},
@@ -109,6 +112,7 @@ CChildView::CChildView(QWidget* parent)
         this, *m_pSettings, [this](int id, int periodMs) { StartViewTimer(id, periodMs); },
         [this](int id) { StopViewTimer(id); });
     m_pHelp = new CHelpOverlayWindow(this, *m_pSettings);
+    CreateCreationScreen();
     // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
     for (int step = 0; step < kLoadingSteps - 2; ++step)
         CompleteLoadingStep();
@@ -117,6 +121,7 @@ CChildView::CChildView(QWidget* parent)
 CChildView::~CChildView()
 {
     // The game's windows and the bands wear the view's skin: they go first.
+    m_pCreation.reset();
     m_pField.reset();
     delete m_pCaptionPanel;
     delete m_pTightCaptionPanel;
@@ -216,6 +221,7 @@ void CChildView::ChangeGameMode(GameMode mode)
     GP_Log(QStringLiteral("ChangeGameMode\n"));
     // Every tray closes and its windows hide; the hover box goes with the screens' buttons.
     m_pField->LeavePlay();
+    m_pCreation->HidePanels();
     if (m_gameMode == GameMode::Startup)
         m_pField->ResetIdleClock();
     m_pHelp->Clear();
@@ -234,10 +240,11 @@ void CChildView::SetUpMode(GameMode mode)
         return;
     case GameMode::CreateImage:
         update();
-        LogNotBuilt("ChangeGameMode", "open the image dialog of a new puzzle, or go back to the library when it fails");
+        if (!m_pCreation->ShowImageStep())
+            ChangeGameMode(GameMode::MyPuzzles);
         return;
     case GameMode::CreateParameters:
-        LogNotBuilt("ChangeGameMode", "show the puzzle's parameter dialog");
+        m_pCreation->ShowParametersStep();
         return;
     case GameMode::Play:
         LogNotBuilt("ChangeGameMode", "show the picture window");
@@ -515,6 +522,12 @@ void CChildView::OnScreenButtonClicked(int buttonId)
     case kPopupSend:
         OnMainSend();
         return;
+    case kMakeOwnPuzzle:
+        OnMainCreate();
+        return;
+    case kPopupModify:
+        OnMainModify();
+        return;
     default:
         GP_Log(QStringLiteral("CChildView::OnBmpButtonNotify: not built yet; would carry out button %1\n").arg(buttonId));
         return;
@@ -562,10 +575,8 @@ void CChildView::LeaveAfterClose()
 {
     if (m_gameMode == GameMode::Play)
         OnPlayExit();
-    if (m_gameMode == GameMode::CreateImage || m_gameMode == GameMode::CreateParameters) {
-        GP_Log(QStringLiteral("OnCreateBack\n"));
-        ChangeGameMode(GameMode::MyPuzzles);
-    }
+    if (m_gameMode == GameMode::CreateImage || m_gameMode == GameMode::CreateParameters)
+        m_pCreation->OnCreateBack();
     CloseGame();
 }
 
@@ -576,6 +587,8 @@ void CChildView::paintEvent(QPaintEvent* event)
         m_pField->Paint(painter, event->rect());
     else
         painter.fillRect(event->rect(), BoardColour());
+    if (m_gameMode == GameMode::CreateImage || m_gameMode == GameMode::CreateParameters)
+        m_pCreation->Paint(painter, FieldRect());
     if (m_bFirstPaintDone)
         return;
     m_bFirstPaintDone = true;
@@ -604,6 +617,43 @@ void CChildView::OnMainRemove()
 void CChildView::OnMainSend()
 {
     m_pLibrary->OnMainSend();
+}
+
+void CChildView::CreateCreationScreen()
+{
+    CCreationScreen::Host host;
+    host.changeMode = [this](GameMode mode) { ChangeGameMode(mode); };
+    host.fieldRect = [this] { return FieldRect(); };
+    host.repaint = [this] { update(); };
+    host.nameTaken = [this](const QString& name) { return bool(m_pLibrary->Library().Find(name)); };
+    host.puzzleMade = [this](const GP_PuzzlePtr& puzzle, const QString&, bool added) {
+        // The entry is read back from the file just written, so the progress saved when the
+        // view goes compares against what is on disk.
+        if (added)
+            m_pLibrary->Library().AddMade(puzzle);
+        if (!m_pLibrary->Library().Reload(puzzle->m_strTitle))
+            GP_Log(QStringLiteral("CChildView: the made puzzle \"%1\" could not be read back\n").arg(puzzle->m_strTitle));
+    };
+    host.sendToFriend = [this](const QString& name) { m_pLibrary->SendPuzzle(name, false); };
+    host.showMessage = [this](int message, unsigned flags) {
+        Ask(GP_LoadString(message), GP_LoadString(IDS_OK), QString(), MB_OK | flags);
+    };
+    // The puzzle being built never goes to the piece builders: there is nothing to stop.
+    m_pCreation = std::make_unique<CCreationScreen>(this, m_pField->Patterns(), m_pSettings->Settings(), std::move(host));
+}
+
+void CChildView::OnMainCreate()
+{
+    m_pCreation->OnMainCreate();
+    ChangeGameMode(GameMode::CreateImage);
+}
+
+void CChildView::OnMainModify()
+{
+    GP_Log(QStringLiteral("OnMainModify\n"));
+    const GP_PuzzlePtr selected = m_pLibrary->SinglySelected();
+    if (selected && m_pCreation->OnMainModify(*selected))
+        ChangeGameMode(GameMode::CreateParameters);
 }
 
 void CChildView::OpenPuzzleFile(const QString& path)

@@ -44,6 +44,16 @@ CCreationScreen::~CCreationScreen()
     delete m_primaryDialog.data();
 }
 
+CCreateImageDialog* CCreationScreen::ImageDialog() const
+{
+    return m_imageDialog;
+}
+
+CCreatePrimaryDialog* CCreationScreen::PrimaryDialog() const
+{
+    return m_primaryDialog;
+}
+
 void CCreationScreen::OnMainCreate()
 {
     Drop();

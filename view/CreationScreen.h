@@ -66,8 +66,8 @@ public:
 
     bool IsActive() const { return m_session != nullptr; }
     CCreationSession* Session() const { return m_session.get(); }
-    CCreateImageDialog* ImageDialog() const { return m_imageDialog; }
-    CCreatePrimaryDialog* PrimaryDialog() const { return m_primaryDialog; }
+    CCreateImageDialog* ImageDialog() const;
+    CCreatePrimaryDialog* PrimaryDialog() const;
 
 private:
     // Drops the puzzle being built and its panels.

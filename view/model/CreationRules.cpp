@@ -1,9 +1,9 @@
 #include "view/model/CreationRules.h"
 
-#include "engine/GP_Folders.h"
 #include "engine/GP_Puzzle.h"
 #include "engine/GP_PuzzleFile.h"
 #include "resources/StringTable.h"
+#include "view/model/PuzzlePaths.h"
 
 #include <QFileInfo>
 
@@ -14,19 +14,10 @@
 namespace CreationRules {
 
 namespace {
-constexpr int kMarginPercent = 5;
 // A calendar puzzle is named by its date, "2009-09-01": ten characters from the year 2000 on.
 constexpr int kDateNameLength = 10;
 constexpr QChar kDateNameStart = QLatin1Char('2');
-constexpr char kPuzzleExtension[] = ".pzl";
 } // namespace
-
-QRect FittingArea(const QRect& field)
-{
-    const int dx = field.width() * kMarginPercent / 100;
-    const int dy = field.height() * kMarginPercent / 100;
-    return field.adjusted(dx, dy, -dx, -dy);
-}
 
 bool SmallPictureFits(const QSize& picture, const QSize& area)
 {
@@ -120,13 +111,9 @@ int CharacterCount(const QString& text)
 
 bool IsSafeFileName(const QString& name)
 {
-    if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
+    if (!GP_PuzzlePaths::IsSafeName(name) || name.startsWith(QLatin1Char('.')))
         return false;
-    for (const QChar c : name) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
-            return false;
-    }
-    return true;
+    return std::none_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 int NameRefusal(const QString& name, const QString& author, const std::function<bool(const QString&)>& nameTaken)
@@ -143,14 +130,9 @@ int NameRefusal(const QString& name, const QString& author, const std::function<
         return IDS_DIFFERENT_NAME;
     if (!IsSafeFileName(name))
         return IDS_NAME_UNSAFE;
-    if ((nameTaken && nameTaken(name)) || QFileInfo::exists(LibraryFile(name)))
+    if ((nameTaken && nameTaken(name)) || QFileInfo::exists(GP_PuzzlePaths::LibraryFile(name)))
         return IDS_NAME_EXISTS;
     return 0;
-}
-
-QString LibraryFile(const QString& name)
-{
-    return GP_FilePath(GP_Folder::PuzzlesSimple, name + QLatin1String(kPuzzleExtension));
 }
 
 void FixMadeOptions(CGP_Puzzle& puzzle, bool rotation)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QList>
-#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -33,10 +32,6 @@ struct Range
     bool operator==(const Range&) const = default;
     int Clamp(int value) const { return value < minimum ? minimum : value > maximum ? maximum : value; }
 };
-
-// The field less 5 % of its width on the left and the right and 5 % of its height at the top
-// and the bottom, each margin truncated.
-QRect FittingArea(const QRect& field);
 
 // A picture narrower or lower than 48 pixels is taken when its other side, scaled so that the
 // short side becomes 48, still fits the area's corresponding side.
@@ -72,16 +67,13 @@ QList<PictureFilter> PictureFilters();
 
 // Text length as a player counts it: characters, not UTF-16 units nor bytes.
 int CharacterCount(const QString& text);
-// A name that can become a file of the library and nothing else: no folder separators, not
-// "." or "..", not hidden (leading "."), no control characters.
+// A name the player may give a puzzle: one that names a library file (no folder separators,
+// not "." or ".."), and neither a hidden one (a leading ".") nor one with control characters.
 bool IsSafeFileName(const QString& name);
 // The first check of the name dialog's input that fails, as its message number, or 0 when the
 // input passes: too long (name, then author), empty, a calendar date's form, not a safe file
 // name, already in the library (nameTaken).
 int NameRefusal(const QString& name, const QString& author, const std::function<bool(const QString&)>& nameTaken);
-
-// The library file of a puzzle name.
-QString LibraryFile(const QString& name);
 
 // The options a made puzzle leaves with: bevelled edges on, rotation as chosen, the picture
 // preview and the ghost allowed, no modification lock; shadows stay as they are.

@@ -6,7 +6,10 @@
 #include "resources/StringTable.h"
 #include "shell/log/GP_Exeption.h"
 #include "shell/log/GP_LogFile.h"
+#include "view/model/FieldGeometry.h"
 #include "view/model/GP_SettingsStore.h"
+#include "view/model/PuzzleLibrary.h"
+#include "view/model/PuzzlePaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +22,6 @@
 using namespace CreationRules;
 
 namespace {
-constexpr char kCacheExtension[] = ".cash";
-
 // The picture as the engine fits a new puzzle's picture into the area; null when it cannot.
 QImage FittedInto(const QImage& picture, const QSize& area)
 {
@@ -32,12 +33,6 @@ QImage FittedInto(const QImage& picture, const QSize& area)
         return {};
     }
     return fitter.m_pImage ? *fitter.m_pImage : QImage();
-}
-
-void LogDiskFull(int line)
-{
-    const CGP_Exeption error("Disk Full!", line, GP_ModuleName(__FILE__));
-    GP_Log(QString::fromStdString(error.FormatText()) + QLatin1Char('\n'));
 }
 } // namespace
 
@@ -74,7 +69,7 @@ int CCreationSession::LoadPicture(const QString& path, const QRect& field)
     const QImage decoded = CGP_Puzzle::DecodeImage(path);
     if (decoded.isNull())
         return IDS_IMAGE_LOAD_ERROR;
-    const QSize area = FittingArea(field).size();
+    const QSize area = FieldGeometry::FittingArea(field).size();
     if (!SmallPictureFits(decoded.size(), area))
         return IDS_IMAGE_SIZE_ERROR;
     const QImage fitted = FittedInto(decoded, area);
@@ -99,7 +94,7 @@ int CCreationSession::LoadPicture(const QString& path, const QRect& field)
 
 QImage CCreationSession::ReadLibraryPicture(const QString& name)
 {
-    QFile file(LibraryFile(name));
+    QFile file(GP_PuzzlePaths::LibraryFile(name));
     if (!file.open(QIODevice::ReadOnly)) {
         const int error = errno;
         GP_Log(QStringLiteral("OnMainModify: F == NULL errno = %1 %2 \n").arg(error).arg(QString::fromLocal8Bit(std::strerror(error))));
@@ -131,7 +126,7 @@ int CCreationSession::BeginModify(const CGP_Puzzle& selected, const QRect& field
     const QImage stored = ReadLibraryPicture(selected.m_strTitle);
     if (stored.isNull())
         return IDS_IMAGE_LOAD_ERROR;
-    const QSize area = FittingArea(field).size();
+    const QSize area = FieldGeometry::FittingArea(field).size();
     if (!SmallPictureFits(stored.size(), area))
         return IDS_MODIFY_SCREEN_TOO_SMALL;
     // Re-fitted in memory: the stored picture never goes through a scratch file.
@@ -338,7 +333,7 @@ int CCreationSession::Finish(const QString& name, bool added)
     puzzle.m_nCutWidth = puzzle.m_pImage->width();
     puzzle.m_nCutHeight = puzzle.m_pImage->height();
 
-    const QString file = LibraryFile(name);
+    const QString file = GP_PuzzlePaths::LibraryFile(name);
     bool written = false;
     try {
         puzzle.MakeThumbnail();
@@ -347,12 +342,12 @@ int CCreationSession::Finish(const QString& name, bool added)
         GP_Log(QStringLiteral("CCreationSession: %1\n").arg(QLatin1String(error.Message())));
     }
     if (!written) {
-        LogDiskFull(__LINE__);
+        GP_LOG_DISK_FULL();
         return IDS_DISK_FULL;
     }
     // Piece images kept for the old cut would be laid over the new one.
     if (!added)
-        QFile::remove(GP_FilePath(GP_Folder::PuzzlesCash, name + QLatin1String(kCacheExtension)));
+        QFile::remove(GP_PuzzlePaths::CacheFile(name));
     m_madeFile = file;
     puzzle.ReleaseImages();
     const boost::shared_ptr<CGP_Puzzle> made = std::move(m_puzzle);

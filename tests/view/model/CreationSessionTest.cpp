@@ -8,6 +8,7 @@
 #include "resources/StringTable.h"
 #include "tests/support/SettingsTestSupport.h"
 #include "view/model/GP_SettingsStore.h"
+#include "view/model/PuzzlePaths.h"
 
 #include <gtest/gtest.h>
 
@@ -79,7 +80,7 @@ struct Creation
         host.stopWorkers = [this] { ++stops; };
         host.changed = [this] { ++changes; };
         host.puzzleMade = [this](const boost::shared_ptr<CGP_Puzzle>& puzzle, const QString& file, bool added) {
-            EXPECT_EQ(file, CreationRules::LibraryFile(puzzle->m_strTitle));
+            EXPECT_EQ(file, GP_PuzzlePaths::LibraryFile(puzzle->m_strTitle));
             made.append({puzzle->m_strTitle, added});
         };
         return host;
@@ -88,9 +89,8 @@ struct Creation
 
 } // namespace
 
-TEST(CreationRules, FittingAreaAndSliderRanges)
+TEST(CreationRules, SliderRanges)
 {
-    EXPECT_EQ(CreationRules::FittingArea(kField), QRect(QPoint(64, 87), QPoint(1215, 762)));
     const struct { QSize picture; CreationRules::Range width, pieces; } rows[] = {
         {{1000, 500}, {97, 1000}, {24, 125}},
         {{500, 1000}, {48, 500}, {24, 125}},
@@ -275,7 +275,7 @@ TEST(CreationSession, ModifyCutsALibraryPuzzleAnewOrSaysWhyNot)
 
     const auto selected = [&](const QString& name) {
         auto puzzle = boost::make_shared<CGP_Puzzle>();
-        QFile file(CreationRules::LibraryFile(name));
+        QFile file(GP_PuzzlePaths::LibraryFile(name));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly) && puzzle->ReadThumbnailBlock(file) && puzzle->ReadSettings(file));
         return puzzle;
     };
@@ -315,7 +315,7 @@ TEST(CreationSession, ModifyCutsALibraryPuzzleAnewOrSaysWhyNot)
     // The piece images of the old cut are gone with it.
     EXPECT_FALSE(QFile::exists(cache));
     CGP_Puzzle read;
-    ASSERT_TRUE(read.OpenFile(CreationRules::LibraryFile(QStringLiteral("Bay"))));
+    ASSERT_TRUE(read.OpenFile(GP_PuzzlePaths::LibraryFile(QStringLiteral("Bay"))));
     EXPECT_EQ(read.m_nCutWidth, 576);
     EXPECT_EQ(read.m_strCreator, QStringLiteral("Ada"));
     EXPECT_EQ(read.m_fChaos, 0.0f);
