@@ -228,6 +228,9 @@ void CChildView::ChangeGameMode(GameMode mode)
     SetUpMode(mode);
     ShowCaptionBands();
     update();
+    // A new creation's file dialog opens over the view as it now looks.
+    if (mode == GameMode::CreateImage && !m_pCreation->ShowImageStep())
+        ChangeGameMode(GameMode::MyPuzzles);
 }
 
 void CChildView::SetUpMode(GameMode mode)
@@ -239,9 +242,6 @@ void CChildView::SetUpMode(GameMode mode)
         LogNotBuilt("ChangeGameMode", "update the library's scroll and show the library buttons and popup menu");
         return;
     case GameMode::CreateImage:
-        update();
-        if (!m_pCreation->ShowImageStep())
-            ChangeGameMode(GameMode::MyPuzzles);
         return;
     case GameMode::CreateParameters:
         m_pCreation->ShowParametersStep();
@@ -625,21 +625,12 @@ void CChildView::CreateCreationScreen()
     host.changeMode = [this](GameMode mode) { ChangeGameMode(mode); };
     host.fieldRect = [this] { return FieldRect(); };
     host.repaint = [this] { update(); };
-    host.nameTaken = [this](const QString& name) { return bool(m_pLibrary->Library().Find(name)); };
-    host.puzzleMade = [this](const GP_PuzzlePtr& puzzle, const QString&, bool added) {
-        // The entry is read back from the file just written, so the progress saved when the
-        // view goes compares against what is on disk.
-        if (added)
-            m_pLibrary->Library().AddMade(puzzle);
-        if (!m_pLibrary->Library().Reload(puzzle->m_strTitle))
-            GP_Log(QStringLiteral("CChildView: the made puzzle \"%1\" could not be read back\n").arg(puzzle->m_strTitle));
-    };
-    host.sendToFriend = [this](const QString& name) { m_pLibrary->SendPuzzle(name, false); };
     host.showMessage = [this](int message, unsigned flags) {
         Ask(GP_LoadString(message), GP_LoadString(IDS_OK), QString(), MB_OK | flags);
     };
     // The puzzle being built never goes to the piece builders: there is nothing to stop.
     m_pCreation = std::make_unique<CCreationScreen>(this, m_pField->Patterns(), m_pSettings->Settings(), std::move(host));
+    m_pCreation->AnswerToLibrary(*m_pLibrary);
 }
 
 void CChildView::OnMainCreate()

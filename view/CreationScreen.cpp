@@ -7,6 +7,7 @@
 #include "shell/log/GP_LogFile.h"
 #include "view/CreateImageDialog.h"
 #include "view/CreatePrimaryDialog.h"
+#include "view/LibraryCommands.h"
 #include "view/PictureFileDialog.h"
 #include "view/PuzzleNameDialog.h"
 #include "view/model/GP_SettingsStore.h"
@@ -42,6 +43,21 @@ CCreationScreen::~CCreationScreen()
 {
     delete m_imageDialog.data();
     delete m_primaryDialog.data();
+}
+
+void CCreationScreen::AnswerToLibrary(CLibraryCommands& library)
+{
+    CPuzzleLibrary& list = library.Library();
+    m_host.nameTaken = [&list](const QString& name) { return bool(list.Find(name)); };
+    m_host.puzzleMade = [&list](const boost::shared_ptr<CGP_Puzzle>& puzzle, const QString&, bool added) {
+        // The entry is read back from the file just written, so that the progress saved when the
+        // view goes compares against what is on disk.
+        if (added)
+            list.AddMade(puzzle);
+        if (!list.Reload(puzzle->m_strTitle))
+            GP_Log(QStringLiteral("CCreationScreen: the made puzzle \"%1\" could not be read back\n").arg(puzzle->m_strTitle));
+    };
+    m_host.sendToFriend = [&library](const QString& name) { library.SendPuzzle(name, false); };
 }
 
 CCreateImageDialog* CCreationScreen::ImageDialog() const

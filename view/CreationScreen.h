@@ -16,6 +16,7 @@ class CCreateImageDialog;
 class CCreatePrimaryDialog;
 class CGP_Path;
 class CGP_Puzzle;
+class CLibraryCommands;
 class QPainter;
 class QWidget;
 struct GP_ViewSettings;
@@ -46,6 +47,9 @@ public:
 
     CCreationScreen(QWidget* view, const CGP_Path* patterns, GP_ViewSettings& settings, Host host);
     ~CCreationScreen();
+
+    // The game's library answers for names, takes the made puzzles and sends them to a friend.
+    void AnswerToLibrary(CLibraryCommands& library);
 
     // The make-your-own-puzzle button: a fresh creation; the view then enters CreateImage.
     void OnMainCreate();
