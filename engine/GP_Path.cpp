@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QIODevice>
 #include <QPainter>
+#include <QVarLengthArray>
 #include <QtEndian>
 
 #include <algorithm>
@@ -450,20 +451,30 @@ void DrawEdge(const CGP_Path* path, QPainter& painter, int offsetX, int offsetY)
 {
     if (!path)
         return;
+    // One polyline per arc, its chord's angle taken once: the same points as X and Y give, for
+    // the creation preview that draws a thousand-piece cut again on every slider step.
+    QVarLengthArray<QPoint, 64> points;
     for (const GP_PathSegment& s : path->m_segments) {
         if (!(s.L > 0))
             continue;
-        QPoint from(static_cast<int>(s.X(0) + offsetX), static_cast<int>(s.Y(0) + offsetY));
+        const double cosAlpha = std::cos(s.alpha);
+        const double sinAlpha = std::sin(s.alpha);
+        const auto pointAt = [&](double u) {
+            const double h = s.Offset(u / s.L);
+            return QPoint(static_cast<int>(s.x1 + u * cosAlpha - h * sinAlpha + offsetX),
+                          static_cast<int>(s.y1 + u * sinAlpha + h * cosAlpha + offsetY));
+        };
+        points.clear();
+        points.append(pointAt(0));
         float u = 0;
         for (;;) {
             u += kDrawStep;
             const double at = u >= s.L ? s.L : double(u);
-            const QPoint to(static_cast<int>(s.X(at) + offsetX), static_cast<int>(s.Y(at) + offsetY));
-            painter.drawLine(from, to);
-            from = to;
+            points.append(pointAt(at));
             if (at == s.L)
                 break;
         }
+        painter.drawPolyline(points.constData(), static_cast<int>(points.size()));
     }
 }
 

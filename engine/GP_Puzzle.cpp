@@ -78,13 +78,24 @@ bool GP_PatternHasRandomTabs(int patternIndex)
 CGP_Puzzle::CGP_Puzzle() = default;
 CGP_Puzzle::~CGP_Puzzle() = default;
 
-void CGP_Puzzle::LoadImage(const QString& path, const QSize* fit)
+QImage CGP_Puzzle::DecodeImage(const QString& path)
 {
     QImageReader reader(path);
     QImage loaded = reader.read();
-    if (loaded.isNull()) {
+    if (loaded.isNull())
         GP_Log(QStringLiteral("CGP_Puzzle::LoadImage: CImage::Load HRESULT=%1 GetLastError=%2 \n")
                    .arg(static_cast<int>(reader.error())).arg(errno));
+    return loaded;
+}
+
+void CGP_Puzzle::LoadImage(const QString& path, const QSize* fit)
+{
+    LoadImage(DecodeImage(path), fit);
+}
+
+void CGP_Puzzle::LoadImage(const QImage& loaded, const QSize* fit)
+{
+    if (loaded.isNull()) {
         m_pImage.reset();
         m_pImageCopy.reset();
         return;
@@ -92,13 +103,11 @@ void CGP_Puzzle::LoadImage(const QString& path, const QSize* fit)
     const int W = loaded.width();
     const int H = loaded.height();
     float w = W, h = H;
-    bool resize = false;
     if (fit && (W > fit->width() || H > fit->height())) {
         const float scale = float(W) / H >= float(fit->width()) / fit->height() ? float(W) / fit->width()
                                                                               : float(H) / fit->height();
         w = W / scale;
         h = H / scale;
-        resize = true;
     } else if (fit && (W < kMinPictureSide || H < kMinPictureSide)) {
         if (W < H) {
             w = kMinPictureSide;
@@ -107,28 +116,30 @@ void CGP_Puzzle::LoadImage(const QString& path, const QSize* fit)
             h = kMinPictureSide;
             w = float(W) * kMinPictureSide / H;
         }
-        resize = true;
     }
-    const int width = static_cast<int>(w);
-    const int height = static_cast<int>(h);
+    UsePicture(loaded, QSize(static_cast<int>(w), static_cast<int>(h)));
+}
+
+void CGP_Puzzle::UsePicture(const QImage& source, const QSize& size)
+{
     // A picture squeezed below one pixel cannot be cut; it is refused, not a reason to stop.
-    if (width < 1 || height < 1) {
+    if (source.isNull() || size.width() < 1 || size.height() < 1) {
         GP_Log(QStringLiteral("CGP_Puzzle::LoadImage: CImage::Create1 GetLastError = %1 \n").arg(EINVAL));
         m_pImage.reset();
         m_pImageCopy.reset();
         return;
     }
 
-    QImage picture = CheckedPicture(QImage(width, height, QImage::Format_ARGB32), "Create1");
+    QImage picture = CheckedPicture(QImage(size, QImage::Format_ARGB32), "Create1");
     // Transparent parts of a picture end up black, as on a fresh bitmap.
     picture.fill(QColor(0, 0, 0));
     {
         QPainter painter(&picture);
-        if (resize) {
+        if (size != source.size()) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(QRect(0, 0, width, height), loaded.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+            painter.drawImage(QRect(QPoint(0, 0), size), source.convertToFormat(QImage::Format_ARGB32_Premultiplied));
         } else {
-            painter.drawImage(0, 0, loaded);
+            painter.drawImage(0, 0, source);
         }
     }
     m_nBrightness = MeasureBrightness(picture);

@@ -70,6 +70,7 @@ public:
         kOptionShadows = 1,      // "piece shadows"
         kOptionRotation = 2,     // "randomly rotated pieces"
         kOptionHidePicture = 3,  // the thumbnail's place is taken by a placeholder until solved
+        kOptionNoModify = 4,     // the player may not change the cut (puzzles that came made)
         kOptionNoGhost = 5,      // the ghost picture is not offered
         kOptionCount = 7
     };
@@ -88,6 +89,13 @@ public:
     // Loads a picture file into the working picture, fitted into fit when given. On failure the
     // working picture is left empty and the reason logged.
     void LoadImage(const QString& path, const QSize* fit = nullptr);
+    // The same for a picture already decoded (a null one leaves the working picture empty).
+    void LoadImage(const QImage& loaded, const QSize* fit);
+    // Decodes a picture file; a null image, and one line in the log, when it cannot.
+    static QImage DecodeImage(const QString& path);
+    // The working picture becomes the source drawn at that size (smoothly when the size
+    // differs), every pixel opaque; the brightness and the untouched copy follow it.
+    void UsePicture(const QImage& source, const QSize& size);
 
     // Cuts the picture with the pattern: a new cut (new corners and tab directions) when
     // generate is true, else the edges again from the corners and directions already present.

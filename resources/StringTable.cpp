@@ -46,6 +46,7 @@ constexpr StringEntry kStrings[] = {
     {243, u"Error connecting to the server. Please check your Internet connection."},
     {249, u"Game update found. Do you want to update?"},
     {250, u"Please enter a different name for a puzzle."},
+    {251, u"Puzzle name can't contain / \\ or control characters. Please enter another name."},
     {556, u"Downloading puzzle %s..."},
     {557, u"Downloading game update..."},
     {558, u"The game needs to update to play this puzzle. Would you like the game to update?"},

@@ -10,6 +10,7 @@
 #include "skin/ClickSoundPlayer.h"
 #include "skin/LDialog.h"
 #include "skin/Skin.h"
+#include "view/CreationScreen.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
 #include "view/PlayOpening.h"
@@ -41,7 +42,9 @@ enum ScreenButton : int {
     kScrollDown = 49314,
     kScroller = 49315,
     kPopupSend = 49309,
+    kPopupModify = 49310,
     kPopupDelete = 49311,
+    kMakeOwnPuzzle = 49312,
 };
 
 struct ButtonTrace
@@ -56,9 +59,9 @@ constexpr ButtonTrace kButtonTraces[] = {
     {kTabMyPuzzles, "ClickMyPuzzles"},
     {kButtonMinimize, "ClickMinimize"},
     {kButtonClose, "ClickClose"},
-    {49312, "ClickMakoOwnPuzzle"},
+    {kMakeOwnPuzzle, "ClickMakoOwnPuzzle"},
     {kPopupSend, "ClickPopupSend"},
-    {49310, "ClickPopupModify"},
+    {kPopupModify, "ClickPopupModify"},
     {kPopupDelete, "ClickPopupDelete"},
     {kScrollUp, "ButtonScroll_Up"},
     {kScrollDown, "ButtonScroll_Down"},
@@ -111,6 +114,7 @@ CChildView::CChildView(QWidget* parent)
     m_pPlay = std::make_unique<CPlayWindows>(*this, *m_pField, *m_pSettings);
     m_pField->SetPlayWindows(m_pPlay.get());
     m_pOpening = std::make_unique<CPlayOpening>(*this, *m_pLibrary, *m_pField, *m_pPlay);
+    CreateCreationScreen();
     // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
     for (int step = 0; step < kLoadingSteps - 2; ++step)
         CompleteLoadingStep();
@@ -119,6 +123,7 @@ CChildView::CChildView(QWidget* parent)
 CChildView::~CChildView()
 {
     // The game's windows and the bands wear the view's skin: they go first.
+    m_pCreation.reset();
     m_pField->SetPlayWindows(nullptr);
     m_pOpening.reset();
     m_pPlay.reset();
@@ -223,12 +228,16 @@ void CChildView::ChangeGameMode(GameMode mode)
     // Every tray closes and its windows hide; the hover box goes with the screens' buttons.
     m_pField->LeavePlay();
     m_pPlay->LeavePlay();
+    m_pCreation->HidePanels();
     if (m_gameMode == GameMode::Startup)
         m_pField->ResetIdleClock();
     m_pHelp->Clear();
     SetUpMode(mode);
     ShowCaptionBands();
     update();
+    // A new creation's file dialog opens over the view as it now looks.
+    if (mode == GameMode::CreateImage && !m_pCreation->ShowImageStep())
+        ChangeGameMode(GameMode::MyPuzzles);
 }
 
 void CChildView::SetUpMode(GameMode mode)
@@ -240,11 +249,9 @@ void CChildView::SetUpMode(GameMode mode)
         LogNotBuilt("ChangeGameMode", "update the library's scroll and show the library buttons and popup menu");
         return;
     case GameMode::CreateImage:
-        update();
-        LogNotBuilt("ChangeGameMode", "open the image dialog of a new puzzle, or go back to the library when it fails");
         return;
     case GameMode::CreateParameters:
-        LogNotBuilt("ChangeGameMode", "show the puzzle's parameter dialog");
+        m_pCreation->ShowParametersStep();
         return;
     case GameMode::Play:
         ShowHelp(mode);
@@ -532,6 +539,12 @@ void CChildView::OnScreenButtonClicked(int buttonId)
     case kPopupSend:
         OnMainSend();
         return;
+    case kMakeOwnPuzzle:
+        OnMainCreate();
+        return;
+    case kPopupModify:
+        OnMainModify();
+        return;
     default:
         GP_Log(QStringLiteral("CChildView::OnBmpButtonNotify: not built yet; would carry out button %1\n").arg(buttonId));
         return;
@@ -592,10 +605,8 @@ void CChildView::LeaveGameBeforeEnd()
 void CChildView::LeaveAfterClose()
 {
     LeaveGameBeforeEnd();
-    if (m_gameMode == GameMode::CreateImage || m_gameMode == GameMode::CreateParameters) {
-        GP_Log(QStringLiteral("OnCreateBack\n"));
-        ChangeGameMode(GameMode::MyPuzzles);
-    }
+    if (m_gameMode == GameMode::CreateImage || m_gameMode == GameMode::CreateParameters)
+        m_pCreation->OnCreateBack();
     CloseGame();
 }
 
@@ -606,6 +617,8 @@ void CChildView::paintEvent(QPaintEvent* event)
         m_pField->Paint(painter, event->rect());
     else
         painter.fillRect(event->rect(), BoardColour());
+    if (m_gameMode == GameMode::CreateImage || m_gameMode == GameMode::CreateParameters)
+        m_pCreation->Paint(painter, FieldRect());
     if (m_bFirstPaintDone)
         return;
     m_bFirstPaintDone = true;
@@ -634,6 +647,34 @@ void CChildView::OnMainRemove()
 void CChildView::OnMainSend()
 {
     m_pLibrary->OnMainSend();
+}
+
+void CChildView::CreateCreationScreen()
+{
+    CCreationScreen::Host host;
+    host.changeMode = [this](GameMode mode) { ChangeGameMode(mode); };
+    host.fieldRect = [this] { return FieldRect(); };
+    host.repaint = [this] { update(); };
+    host.showMessage = [this](int message, unsigned flags) {
+        Ask(GP_LoadString(message), GP_LoadString(IDS_OK), QString(), MB_OK | flags);
+    };
+    // The puzzle being built never goes to the piece builders: there is nothing to stop.
+    m_pCreation = std::make_unique<CCreationScreen>(this, m_pField->Patterns(), m_pSettings->Settings(), std::move(host));
+    m_pCreation->AnswerToLibrary(*m_pLibrary);
+}
+
+void CChildView::OnMainCreate()
+{
+    m_pCreation->OnMainCreate();
+    ChangeGameMode(GameMode::CreateImage);
+}
+
+void CChildView::OnMainModify()
+{
+    GP_Log(QStringLiteral("OnMainModify\n"));
+    const GP_PuzzlePtr selected = m_pLibrary->SinglySelected();
+    if (selected && m_pCreation->OnMainModify(*selected))
+        ChangeGameMode(GameMode::CreateParameters);
 }
 
 void CChildView::OpenPuzzleFile(const QString& path)

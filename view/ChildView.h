@@ -14,6 +14,7 @@
 #include <memory>
 
 class CCaptionPanel;
+class CCreationScreen;
 class CGameField;
 class CGP_SettingsStore;
 class CHelpOverlayWindow;
@@ -32,10 +33,10 @@ class Skin;
 //
 // It wears the default skin, shows the caption band of its screen, switches between the screens
 // (modes), shows their one-time help pictures, keeps the view's timers and routes the pointer:
-// in play to the game field (CGameField) and the play tools' windows (CPlayWindows), whose rules
-// live in the model layer. The library, calendar and Treasury screens and creation are not built
-// yet; each call that would reach them writes one log line saying what it would do, so the
-// session log shows the calls arriving.
+// in play to the game field (CGameField) and the play tools' windows (CPlayWindows), and in the
+// creation modes to the creation screen (CCreationScreen); their rules live in the model layer.
+// The library, calendar and Treasury screens are not built yet; each call that would reach them
+// writes one log line saying what it would do, so the session log shows the calls arriving.
 class CChildView : public QWidget, public CMainViewCommands, public CBmpButtonReceiver
 {
     Q_OBJECT
@@ -146,6 +147,12 @@ public:
     void OnMainSend();
     CLibraryCommands& Library() { return *m_pLibrary; }
 
+    // Making a puzzle ("Make Your Own Puzzle") and changing the selected one (the popup's
+    // "Modify").
+    void OnMainCreate();
+    void OnMainModify();
+    CCreationScreen& Creation() { return *m_pCreation; }
+
     // The board colour of the current skin, as the player set it.
     QColor BoardColour() const;
     // The settings read when the view was created.
@@ -185,6 +192,8 @@ private:
     void RoutePointer(const QMouseEvent& event);
     void UpdateFieldGeometry();
     void ListLibrary();
+    // The creation screen, answering to this view.
+    void CreateCreationScreen();
 
     GameMode m_gameMode = GameMode::Startup;
     bool m_bPlayCommandBlock = false;
@@ -199,6 +208,7 @@ private:
     CCaptionPanel* m_pCaptionPanel = nullptr;
     CTightCaptionPanel* m_pTightCaptionPanel = nullptr;
     std::unique_ptr<CGameField> m_pField;
+    std::unique_ptr<CCreationScreen> m_pCreation;
     CHelpOverlayWindow* m_pHelp = nullptr;
     std::unique_ptr<CPlayWindows> m_pPlay;
     std::unique_ptr<CPlayOpening> m_pOpening;

@@ -52,6 +52,8 @@ public:
     void StartGame(const boost::shared_ptr<CGP_Puzzle>& puzzle);
     PlaySession* Session() const { return m_pSession.get(); }
     const FieldPainter& Painter() const { return m_painter; }
+    // The sixteen outline patterns, loaded with the field (a creation cuts with them too).
+    const CGP_Path* Patterns() const { return m_patterns; }
     CTrayWindows* TrayWindows(int location) const;
 
     // Entering and leaving the play mode: the trays shown or closed and hidden.
