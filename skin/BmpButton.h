@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/ButtonLooks.h"
 #include "skin/PictureEx.h"
 
 #include <QAbstractButton>
@@ -51,6 +52,9 @@ public:
 
     // The four looks of a screen button from the program's resources, by the button's number.
     bool LoadLooks(int buttonId);
+    // The four looks from a skin's set (CButtonLooks::ForSkin), at the screen's density, on the
+    // colour they are made for.
+    bool LoadLooks(int buttonId, const CButtonLooks& looks);
     bool LoadLook(Look look, const QString& path);
     bool LoadLook(Look look, const QByteArray& gif);
     void SetBkColor(const QColor& colour);
@@ -83,6 +87,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
