@@ -187,7 +187,11 @@ QImage Bitmap::ReadCut(const QString& path, const std::optional<QRect>& cutOut) 
             }
         }
     }
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // The reader marks "name@2x.png" as drawn for twice the density; the drawing here chooses
+    // the scale itself, so every picture counts its own pixels.
+    image.setDevicePixelRatio(1);
+    return image;
 }
 
 QString Bitmap::DoubleDensityPath(const QString& path)

@@ -97,14 +97,15 @@ TEST(SkinLook, HoverShowsOnTheControlUnderThePointerAndGoesWhenItLeaves)
 TEST(SkinLook, DenseScreensDrawTheDoubleSizePictures)
 {
     // "tile.png" is 2 x 2 red; "tile@2x.png" 4 x 4 with a green top-left quarter and blue
-    // elsewhere, so each of its pixels shows where it landed.
+    // elsewhere, so its quarters show where they landed.
     TestFolder folder;
     QImage single(2, 2, QImage::Format_ARGB32);
     single.fill(Qt::red);
     single.save(folder.File(QStringLiteral("tile.png")));
     QImage dense(4, 4, QImage::Format_ARGB32);
     dense.fill(Qt::blue);
-    dense.setPixelColor(0, 0, Qt::green);
+    for (const QPoint& at : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)})
+        dense.setPixelColor(at, Qt::green);
     dense.save(folder.File(QStringLiteral("tile@2x.png")));
     QImage odd(5, 4, QImage::Format_ARGB32);
     odd.fill(Qt::blue);
@@ -131,13 +132,15 @@ TEST(SkinLook, DenseScreensDrawTheDoubleSizePictures)
         QColor expected;
     };
     const Row rows[] = {
-        {"Tiled", 1, {0, 0}, Qt::red},      {"Tiled", 2, {0, 0}, Qt::green},     {"Tiled", 2, {1, 1}, Qt::blue},
+        {"Tiled", 1, {0, 0}, Qt::red},
+        // one screen pixel for each picture pixel: a quarter of it is 2 x 2 screen pixels
+        {"Tiled", 2, {1, 1}, Qt::green},    {"Tiled", 2, {2, 2}, Qt::blue},     {"Tiled", 2, {3, 0}, Qt::blue},
         {"Tiled", 2, {4, 4}, Qt::green},    // the next copy starts two logical pixels on
-        {"Stretched", 2, {1, 1}, Qt::green}, {"Stretched", 2, {7, 7}, Qt::blue}, // 4 x 4 logical: doubled again
+        {"Stretched", 2, {3, 3}, Qt::green}, {"Stretched", 2, {5, 5}, Qt::blue}, // 4 x 4 logical: doubled again
         {"Stretched", 1.25, {0, 0}, Qt::red},                                    // below 1.5: the picture itself
         {"Odd", 2, {0, 0}, Qt::red},
-        {"Offset", 2, {2, 2}, Qt::green}, {"Offset", 2, {3, 3}, Qt::blue}, // drawn once where it starts
-        {"Offset", 2, {1, 1}, Qt::transparent},
+        {"Offset", 2, {2, 2}, Qt::green}, {"Offset", 2, {3, 3}, Qt::green},      // drawn once where it starts
+        {"Offset", 2, {4, 4}, Qt::blue},  {"Offset", 2, {1, 1}, Qt::transparent},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.item) + " at " + std::to_string(row.ratio) + " " + std::to_string(row.device.x()));
