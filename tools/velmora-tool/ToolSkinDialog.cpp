@@ -237,7 +237,10 @@ int RunSkinDialog(const QStringList& args)
     // as large as its controls need inside the skin's frame, which gives the margins
     menu.ResizeClient(kMenuClient);
     menu.move(main.geometry().topLeft() + QPoint(300, 160));
-    menu.show();
+    // A help overlay stands alone over the screen, as the game shows it.
+    const bool alone = !options.overlay.isEmpty();
+    if (!alone)
+        menu.show();
     if (options.hover)
         if (auto* skinned = dynamic_cast<WINSKIN::SkinableBase*>(menu.Control(options.hover)))
             skinned->SetHovered(true);
@@ -251,8 +254,8 @@ int RunSkinDialog(const QStringList& args)
     make->setCheckable(true);
     make->setChecked(true);
     make->setGeometry(40, 150, 240, 46);
-    tab->show();
-    make->show();
+    tab->setVisible(!alone);
+    make->setVisible(!alone);
 
     QElapsedTimer settle;
     settle.start();
