@@ -33,7 +33,7 @@ REPO = os.path.dirname(os.path.dirname(HERE))
 SCREEN_W, SCREEN_H = 1280, 800
 SCALES = (1, 2)
 # Colours kept per picture: enough for gradients and soft edges, few enough to stay small.
-COLOURS = 64
+COLOURS = 48
 # How long a step may wait for a window to show (a loaded machine counts the splash slowly).
 WINDOW_WAIT = 60
 
@@ -78,12 +78,12 @@ NO_X, NO_Y = 778, 448
 # The game's window, once the splash has gone.
 GAME = [("window", "Velmora"), ("wait", 1.0)]
 
-# Where the splash's title and counter are, for a close look at them.
-SPLASH_DETAIL = (520, 320, 400, 270)
+# The splash's tagline and counter, for a close look at them.
+SPLASH_DETAIL = (560, 400, 260, 180)
 
 SHOTS = [
     Shot("splash-screen", ["game"], [("wait", 2.5)], width=640, scales=(1,)),
-    Shot("splash", ["game"], [("wait", 2.5)], SPLASH_DETAIL),
+    Shot("splash", ["game"], [("wait", 2.5)], SPLASH_DETAIL, scales=(2,)),
     Shot("band", ["game"], GAME, (0, 0, SCREEN_W, 64), scales=(1,)),
     Shot("band-left", ["game"], GAME, (0, 0, SCREEN_W // 2, 64), scales=(2,)),
     Shot("band-hover", ["game"], GAME + [("move", CLOSE_X, CLOSE_Y), ("wait", 0.6)], (-360, 0, 360, 64), scales=(1,)),
