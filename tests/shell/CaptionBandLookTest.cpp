@@ -1,7 +1,6 @@
 // The caption band as the player sees it: one spelling of its tabs, the current screen's tab
-// pressed (a click does not change which), and every button on one line.
+// pressed (a click on it does not undo that), and every button on one line.
 #include "shell/dialogs/CaptionPanel.h"
-#include "shell/dialogs/MainViewCommands.h"
 #include "skin/LDialog.h"
 #include "view/ChildView.h"
 
@@ -10,64 +9,24 @@
 #include <QAbstractButton>
 #include <QTest>
 
-namespace {
-
-class SilentView : public CMainViewCommands
-{
-public:
-    void OnMainCampaign() override {}
-    void OnMainPuzzles() override {}
-    void OnMainGallery() override {}
-    void OnMainMinimize() override {}
-    void OnMainClose() override {}
-    void OnPlayMenu() override {}
-    void OnPlayPause() override {}
-    void OnPlayExit() override {}
-    void StoreHelpFlag(const char*) override {}
-    void RepaintView() override {}
-};
-
-QList<int> PressedTabs(const CCaptionPanel& band)
-{
-    QList<int> pressed;
-    for (int tab : {CCaptionPanel::kCalendar, CCaptionPanel::kTreasury, CCaptionPanel::kMyPuzzles}) {
-        if (band.ControlAs<QAbstractButton>(tab)->isChecked())
-            pressed << tab;
-    }
-    return pressed;
-}
-
-} // namespace
-
-TEST(CaptionBandLook, TheCurrentScreensTabIsPressedAndAClickDoesNotChangeWhich)
+TEST(CaptionBandLook, TheCurrentScreensTabIsPressedOnOneLineWithTheRoundButtons)
 {
     CLDialog::SetSoundOn(false);
-    SilentView view;
-    CCaptionPanel band(&view, nullptr);
-    band.resize(1280, CCaptionPanel::kHeight);
-    EXPECT_EQ(band.ControlAs<QAbstractButton>(CCaptionPanel::kMyPuzzles)->text(), QStringLiteral("My Puzzles"));
-    EXPECT_TRUE(PressedTabs(band).isEmpty());
-    band.SetCurrentTab(CCaptionPanel::kTreasury);
-    EXPECT_EQ(PressedTabs(band), QList<int>{CCaptionPanel::kTreasury});
-    // The view says which screen is current; clicks alone change nothing.
-    band.ControlAs<QAbstractButton>(CCaptionPanel::kCalendar)->click();
-    EXPECT_EQ(PressedTabs(band), QList<int>{CCaptionPanel::kTreasury});
-    band.ControlAs<QAbstractButton>(CCaptionPanel::kTreasury)->click();
-    EXPECT_EQ(PressedTabs(band), QList<int>{CCaptionPanel::kTreasury});
-    band.SetCurrentTab(0);
-    EXPECT_TRUE(PressedTabs(band).isEmpty());
-
-    // Tabs and round buttons share one middle line (without a skin, the band lays them out).
-    const int line = band.ControlAs<QWidget>(CCaptionPanel::kCalendar)->geometry().center().y();
-    for (int id : {CCaptionPanel::kMyPuzzles, CCaptionPanel::kMinimize, CCaptionPanel::kClose})
-        EXPECT_EQ(band.ControlAs<QWidget>(id)->geometry().center().y(), line) << id;
-}
-
-TEST(CaptionBandLook, TheViewPressesTheTabOfItsScreen)
-{
     CChildView view;
     view.resize(1280, 800);
     view.show();
+    QTRY_VERIFY_WITH_TIMEOUT(view.CaptionPanel() != nullptr, 5000);
+    CCaptionPanel& band = *view.CaptionPanel();
+    const auto pressed = [&band] {
+        QList<int> tabs;
+        for (int tab : {CCaptionPanel::kCalendar, CCaptionPanel::kTreasury, CCaptionPanel::kMyPuzzles}) {
+            if (band.ControlAs<QAbstractButton>(tab)->isChecked())
+                tabs << tab;
+        }
+        return tabs;
+    };
+    EXPECT_EQ(band.ControlAs<QAbstractButton>(CCaptionPanel::kMyPuzzles)->text(), QStringLiteral("My Puzzles"));
+
     struct Row
     {
         GameMode mode;
@@ -77,9 +36,19 @@ TEST(CaptionBandLook, TheViewPressesTheTabOfItsScreen)
                         {GameMode::Treasury, {CCaptionPanel::kTreasury}},
                         {GameMode::MyPuzzles, {CCaptionPanel::kMyPuzzles}},
                         {GameMode::Startup, {}}};
-    QTRY_VERIFY_WITH_TIMEOUT(view.CaptionPanel() != nullptr, 5000);
     for (const Row& row : rows) {
         view.ChangeGameMode(row.mode);
-        EXPECT_EQ(PressedTabs(*view.CaptionPanel()), row.pressed) << int(row.mode);
+        EXPECT_EQ(pressed(), row.pressed) << int(row.mode);
     }
+    // A click takes the player to the tab's screen; a second click on it leaves it pressed.
+    for (int click = 0; click < 2; ++click) {
+        band.ControlAs<QAbstractButton>(CCaptionPanel::kCalendar)->click();
+        EXPECT_EQ(view.CurrentMode(), GameMode::Calendar);
+        EXPECT_EQ(pressed(), QList<int>{CCaptionPanel::kCalendar}) << click;
+    }
+
+    // Tabs and round buttons share one middle line.
+    const int line = band.ControlAs<QWidget>(CCaptionPanel::kCalendar)->geometry().center().y();
+    for (int id : {CCaptionPanel::kMyPuzzles, CCaptionPanel::kMinimize, CCaptionPanel::kClose})
+        EXPECT_EQ(band.ControlAs<QWidget>(id)->geometry().center().y(), line) << id;
 }

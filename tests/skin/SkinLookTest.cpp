@@ -228,20 +228,18 @@ TEST(SkinLook, OnABlendingDesktopShapedDialogsAreTranslucentWithAShadow)
     WINSKIN::SetDesktopComposites(std::nullopt);
 }
 
-TEST(SkinLook, AShadowIsDarkUnderTheWindowAndFadesOutBeyondIt)
+TEST(SkinLook, AShadowIsDarkUnderTheWindowAndFadesOutBelowIt)
 {
     const QSize window(100, 60);
     const QImage shadow = CDropShadow::Picture(QRegion(QRect(QPoint(0, 0), window)), window);
     const int s = CDropShadow::kSpread;
     ASSERT_EQ(shadow.size(), window + QSize(2 * s, 2 * s + CDropShadow::kDrop));
-    const auto alpha = [&](int x, int y) { return qAlpha(shadow.pixel(x, y)); };
-    EXPECT_EQ(alpha(s + 50, s + 30), CDropShadow::kDarkness) << "under the middle of the window";
-    EXPECT_EQ(alpha(0, 0), 0) << "the outer corner is clear";
-    // Below the window it fades out steadily, deeper than above it (the window floats).
+    const auto alpha = [&](int y) { return qAlpha(shadow.pixel(s + 50, y)); };
+    EXPECT_EQ(alpha(s + 30), CDropShadow::kDarkness) << "under the middle of the window";
+    EXPECT_EQ(qAlpha(shadow.pixel(0, 0)), 0) << "the outer corner is clear";
     for (int y = s + 60; y < shadow.height() - 1; ++y)
-        EXPECT_GE(alpha(s + 50, y), alpha(s + 50, y + 1)) << y;
-    EXPECT_GT(alpha(s + 50, s + 62), alpha(s + 50, s - 2));
-    EXPECT_TRUE(CDropShadow::Picture(QRegion(), window).isNull());
+        EXPECT_GE(alpha(y), alpha(y + 1)) << y;
+    EXPECT_GT(alpha(s + 62), alpha(s - 2)) << "deeper below the window than above it";
 }
 
 TEST(SkinLook, TheClientAreaNeverShowsPastTheFramesRoundedCorners)
