@@ -64,12 +64,17 @@ QFont CBmpButton::ButtonFont()
 
 bool CBmpButton::LoadLooks(int buttonId)
 {
-    return LoadLooks(buttonId, CButtonLooks());
+    return LoadLookFiles(buttonId, CButtonLooks());
 }
 
 bool CBmpButton::LoadLooks(int buttonId, const CButtonLooks& looks)
 {
     SetBkColor(looks.Matte());
+    return LoadLookFiles(buttonId, looks);
+}
+
+bool CBmpButton::LoadLookFiles(int buttonId, const CButtonLooks& looks)
+{
     bool all = true;
     for (int look = 0; look < 4; ++look)
         all = LoadLook(Look(look), looks.LookPath(buttonId, QString::fromLatin1(kLookNames[look]), devicePixelRatioF())) && all;

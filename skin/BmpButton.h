@@ -50,7 +50,8 @@ public:
     explicit CBmpButton(QWidget* parent = nullptr, int controlId = 0);
     ~CBmpButton() override;
 
-    // The four looks of a screen button from the program's resources, by the button's number.
+    // The four looks of a screen button from the program's resources, by the button's number
+    // (on the background colour set with SetBkColor).
     bool LoadLooks(int buttonId);
     // The four looks from a skin's set (CButtonLooks::ForSkin), at the screen's density, on the
     // colour they are made for.
@@ -95,6 +96,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    bool LoadLookFiles(int buttonId, const CButtonLooks& looks);
     void SetState(State state);
     void SendNotify(unsigned code);
     void UpdateCursor();
