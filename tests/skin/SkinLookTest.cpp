@@ -112,7 +112,7 @@ TEST(SkinLook, DenseScreensDrawTheDoubleSizePictures)
     odd.save(folder.File(QStringLiteral("odd@2x.png")));
     single.save(folder.File(QStringLiteral("odd.png")));
 
-    LogCapture log;
+    CapturedLog log;
     auto skin = SkinFromText("<Bitmap Name='Tiled' Src='tile.png' HPosition='Tiled' VPosition='Tiled' X2='0,rb' Y2='0,rb'/>"
                              "<Bitmap Name='Stretched' Src='tile.png' HPosition='Stretched' VPosition='Stretched' X2='0,rb' Y2='0,rb'/>"
                              "<Bitmap Name='Cut' Src='tile.png' SrcX='1' SrcY='1' SrcWidth='1' SrcHeight='1' X2='0,rb' Y2='0,rb'/>"
@@ -122,7 +122,7 @@ TEST(SkinLook, DenseScreensDrawTheDoubleSizePictures)
     EXPECT_EQ(skin->FindByName("Tiled")->AsBitmap()->DoublePicture().size(), QSize(4, 4));
     EXPECT_EQ(skin->FindByName("Cut")->AsBitmap()->DoublePicture().size(), QSize(2, 2)) << "cut at twice the place";
     EXPECT_TRUE(skin->FindByName("Odd")->AsBitmap()->DoublePicture().isNull()) << "not twice the size: left out";
-    EXPECT_EQ(log.Lines().size(), 1);
+    EXPECT_EQ(log.Lines(QStringLiteral("WINSKIN::Bitmap:")).size(), 1);
 
     struct Row
     {
