@@ -19,7 +19,7 @@
 #include "skin/SkinableRadio.h"
 #include "skin/SkinableSliderCtrl.h"
 #include "skin/SkinableStatic.h"
-#include "view/model/AspectFit.h"
+#include "view/HelpOverlayWindow.h"
 #include "view/model/BoardBackgrounds.h"
 #include "view/model/GP_SettingsStore.h"
 
@@ -120,9 +120,7 @@ protected:
         painter.fillRect(rect(), m_board.isNull() ? QBrush(kBoard) : QBrush(m_board));
         if (m_overlay.isNull())
             return;
-        painter.fillRect(rect(), QColor(5, 9, 20, 150));
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(AspectFit(m_overlay.deviceIndependentSize().toSize(), rect()), m_overlay);
+        CHelpOverlayWindow::Paint(painter, rect(), rect(), m_overlay);
     }
 
 private:
