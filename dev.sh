@@ -13,7 +13,7 @@ ROOT=$(pwd)
 PACKAGES=(cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6svg6
   libtinyxml-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-apps xdotool imagemagick sox python3 python3-pil fonts-dejavu-core
+  libxcb1-dev xvfb xauth x11-apps xdotool imagemagick sox python3 python3-pil fonts-dejavu-core
   nsis p7zip-full dpkg-dev desktop-file-utils appstream shared-mime-info)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -21,6 +21,20 @@ QString GP_BitmapPath(const QString& nameOrNumber)
     return QStringLiteral(":/bitmap/") + nameOrNumber;
 }
 
+QImage GP_LoadBitmap(const QString& nameOrNumber, qreal devicePixelRatio)
+{
+    GP_InitResources();
+    constexpr qreal kDenseFrom = 1.5;
+    if (devicePixelRatio >= kDenseFrom) {
+        QImage dense(GP_BitmapPath(nameOrNumber + QStringLiteral("@2x")));
+        if (!dense.isNull()) {
+            dense.setDevicePixelRatio(2);
+            return dense;
+        }
+    }
+    return QImage(GP_BitmapPath(nameOrNumber));
+}
+
 QString GP_WavePath(int number)
 {
     return QStringLiteral(":/wave/%1").arg(number);

@@ -2,10 +2,13 @@
 
 #include "engine/GP_Random.h"
 #include "shell/log/GP_LogFile.h"
+#include "skin/Skin.h"
 #include "skin/Text.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QPaintDevice>
 
 #include <tinyxml.h>
 
@@ -18,6 +21,8 @@ constexpr uint32_t kPlaceholderBase = 0x80808080;
 constexpr int64_t kPlaceholderSpread = 0x808080;
 // Far past any picture Qt will load.
 constexpr int kMaxCutOut = 1 << 24;
+// The device pixel ratio from which the double-size pictures are drawn.
+constexpr qreal kDenseFrom = 1.5;
 
 // Whether the attribute holds an integer (an optional sign, then a digit).
 bool IsInteger(const QByteArray& value)
@@ -101,6 +106,7 @@ void Bitmap::Read(const TiXmlElement& element)
 {
     ReadCommon(element);
     m_picture = QImage();
+    m_doublePicture = QImage();
     m_hPlacement = ReadPlacement(Attribute(element, "HPosition"));
     m_vPlacement = ReadPlacement(Attribute(element, "VPosition"));
     const QByteArray transparent = Attribute(element, "Transparent");
@@ -115,21 +121,58 @@ void Bitmap::LoadPicture(const QString& path, const TiXmlElement& element)
 {
     if (!IsPlainFile(path, "picture"))
         return;
-    QImageReader reader(path);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        GP_Log(QStringLiteral("WINSKIN::Bitmap: cannot read the picture \"%1\": %2\n").arg(path, reader.errorString()));
-        return;
-    }
     const QByteArray cut[] = {Attribute(element, "SrcX"), Attribute(element, "SrcY"),
                               Attribute(element, "SrcWidth"), Attribute(element, "SrcHeight")};
+    std::optional<QRect> cutOut;
     if (std::all_of(std::begin(cut), std::end(cut), IsInteger)) {
         // Bounded first: a rectangle reaching past the 32-bit range has no right edge.
         auto bounded = [](const QByteArray& value, int low) { return std::clamp(ReadDecimal(value), low, kMaxCutOut); };
-        const QRect cutOut(bounded(cut[0], -kMaxCutOut), bounded(cut[1], -kMaxCutOut), bounded(cut[2], 0), bounded(cut[3], 0));
+        cutOut = QRect(bounded(cut[0], -kMaxCutOut), bounded(cut[1], -kMaxCutOut), bounded(cut[2], 0), bounded(cut[3], 0));
+    }
+    m_picture = ReadCut(path, cutOut);
+    if (!m_picture.isNull())
+        LoadDoublePicture(path, cutOut);
+}
+
+void Bitmap::LoadDoublePicture(const QString& path, const std::optional<QRect>& cutOut)
+{
+    const QString doublePath = DoubleDensityPath(path);
+    // Most pictures have no double-density version; that is not worth a log line.
+    if (!QFileInfo(doublePath).isFile())
+        return;
+    std::optional<QRect> doubleCut;
+    if (cutOut)
+        doubleCut = QRect(cutOut->x() * 2, cutOut->y() * 2, cutOut->width() * 2, cutOut->height() * 2);
+    const QImage picture = ReadCut(doublePath, doubleCut);
+    if (picture.isNull())
+        return;
+    if (picture.size() != m_picture.size() * 2) {
+        GP_Log(QStringLiteral("WINSKIN::Bitmap: \"%1\" is not twice the size of its picture, which is drawn alone\n")
+                   .arg(doublePath));
+        return;
+    }
+    m_doublePicture = picture;
+}
+
+QImage Bitmap::ReadCut(const QString& path, const std::optional<QRect>& cutOut) const
+{
+    QString error;
+    QImage image;
+    if (m_skin) {
+        image = m_skin->ReadPicture(path, &error);
+    } else {
+        QImageReader reader(path);
+        image = reader.read();
+        error = reader.errorString();
+    }
+    if (image.isNull()) {
+        GP_Log(QStringLiteral("WINSKIN::Bitmap: cannot read the picture \"%1\": %2\n").arg(path, error));
+        return QImage();
+    }
+    if (cutOut) {
         // Only what lies inside the image can be cut; the rest would be made-up pixels of any size.
-        const QRect inside = cutOut.intersected(image.rect());
-        if (inside != cutOut)
+        const QRect inside = cutOut->intersected(image.rect());
+        if (inside != *cutOut)
             GP_Log(QStringLiteral("WINSKIN::Bitmap: the cut-out of \"%1\" reaches outside the picture\n").arg(path));
         image = image.copy(inside);
     }
@@ -144,7 +187,20 @@ void Bitmap::LoadPicture(const QString& path, const TiXmlElement& element)
             }
         }
     }
-    m_picture = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // The reader marks "name@2x.png" as drawn for twice the density; the drawing here chooses
+    // the scale itself, so every picture counts its own pixels.
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+QString Bitmap::DoubleDensityPath(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot <= slash + 1)
+        return path + QStringLiteral("@2x");
+    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
 }
 
 void Bitmap::Draw(QPainter& dc, const QRect& ownerRect, const CGP_StringSet& states, const QString& text)
@@ -175,6 +231,9 @@ void Bitmap::DrawPicture(QPainter& dc, const QRect& rect)
     const int bottom = rect.y() + rect.height();
     const Axis h = PlaceAxis(m_hPlacement, m_x1.anchor == 1, rect.x(), right, m_picture.width());
     const Axis v = PlaceAxis(m_vPlacement, m_y1.anchor == 1, rect.y(), bottom, m_picture.height());
+    // On a screen of twice the density the double-size picture fills the same rectangles.
+    const bool dense = !m_doublePicture.isNull() && dc.device() && dc.device()->devicePixelRatio() >= kDenseFrom;
+    const QImage& picture = dense ? m_doublePicture : m_picture;
     // Colour-on-colour stretching: every pixel is a copy of one picture pixel, so the cleared
     // transparent pixels stay exactly the ones the skin named.
     dc.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -190,8 +249,18 @@ void Bitmap::DrawPicture(QPainter& dc, const QRect& rect)
                                            int(std::min<int64_t>(bottomEdge, visible.bottom() + 1)) - 1));
         if (covered.isEmpty())
             return;
-        dc.setBrushOrigin(h.start, v.start);
-        dc.fillRect(covered, QBrush(m_picture));
+        if (!dense) {
+            dc.setBrushOrigin(h.start, v.start);
+            dc.fillRect(covered, QBrush(picture));
+            return;
+        }
+        // The double-size picture in half-size units: on a screen of twice the density every
+        // picture pixel is one screen pixel, with no rounding of where the copies start.
+        dc.save();
+        dc.scale(0.5, 0.5);
+        dc.setBrushOrigin(h.start * 2, v.start * 2);
+        dc.fillRect(QRect(covered.topLeft() * 2, covered.size() * 2), QBrush(picture));
+        dc.restore();
         return;
     }
     int firstColumn, lastColumn, firstRow, lastRow;
@@ -200,7 +269,7 @@ void Bitmap::DrawPicture(QPainter& dc, const QRect& rect)
     for (int column = firstColumn; column <= lastColumn; ++column) {
         for (int row = firstRow; row <= lastRow; ++row) {
             const QRect target(h.start + column * h.step, v.start + row * v.step, h.size, v.size);
-            dc.drawImage(target, m_picture);
+            dc.drawImage(target, picture);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <optional>
 
 namespace WINSKIN {
 
@@ -34,6 +35,12 @@ public:
 
     // The picture, premultiplied, with the transparent colour already cleared to nothing.
     const QImage& Picture() const { return m_picture; }
+    // The same picture drawn at twice the size ("name@2x.png" beside the picture, cut at twice
+    // the place and size), for screens of twice the density; null when the skin has none.
+    const QImage& DoublePicture() const { return m_doublePicture; }
+    // The file of a picture's double-density version: "bitmaps/button.png" gives
+    // "bitmaps/button@2x.png".
+    static QString DoubleDensityPath(const QString& path);
     int HPlacement() const { return m_hPlacement; }
     int VPlacement() const { return m_vPlacement; }
     // 0x00BBGGRR, or -1 when every pixel is drawn.
@@ -49,10 +56,15 @@ public:
 
 private:
     void LoadPicture(const QString& path, const TiXmlElement& element);
+    void LoadDoublePicture(const QString& path, const std::optional<QRect>& cutOut);
+    // The picture file, cut and keyed, premultiplied; null (with one log line) when it cannot
+    // be read.
+    QImage ReadCut(const QString& path, const std::optional<QRect>& cutOut) const;
     void DrawPlaceholder(QPainter& dc, const QRect& ownerRect);
     void DrawPicture(QPainter& dc, const QRect& rect);
 
     QImage m_picture;
+    QImage m_doublePicture;
     int m_hPlacement = None;
     int m_vPlacement = None;
     int64_t m_transparent = -1;

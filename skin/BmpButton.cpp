@@ -64,10 +64,20 @@ QFont CBmpButton::ButtonFont()
 
 bool CBmpButton::LoadLooks(int buttonId)
 {
-    GP_InitResources();
+    return LoadLookFiles(buttonId, CButtonLooks());
+}
+
+bool CBmpButton::LoadLooks(int buttonId, const CButtonLooks& looks)
+{
+    SetBkColor(looks.Matte());
+    return LoadLookFiles(buttonId, looks);
+}
+
+bool CBmpButton::LoadLookFiles(int buttonId, const CButtonLooks& looks)
+{
     bool all = true;
     for (int look = 0; look < 4; ++look)
-        all = LoadLook(Look(look), GP_ButtonLookPath(buttonId, QString::fromLatin1(kLookNames[look]))) && all;
+        all = LoadLook(Look(look), looks.LookPath(buttonId, QString::fromLatin1(kLookNames[look]), devicePixelRatioF())) && all;
     return all;
 }
 
@@ -156,15 +166,18 @@ void CBmpButton::paintEvent(QPaintEvent*)
         m_playing = look;
         m_pictures[look]->Draw();
     }
-    QImage shown(size(), QImage::Format_ARGB32_Premultiplied);
+    // At the screen's density: a double-size look stays sharp on a dense screen.
+    const qreal ratio = devicePixelRatioF();
+    QImage shown((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    shown.setDevicePixelRatio(ratio);
     shown.fill(Qt::transparent);
     {
         QPainter face(&shown);
         face.setRenderHint(QPainter::SmoothPixmapTransform);
-        face.drawImage(shown.rect(), m_pictures[look]->CurrentFrame());
+        face.drawImage(QRectF(rect()), m_pictures[look]->CurrentFrame());
         if (!text().isEmpty()) {
             face.setFont(font());
-            face.drawText(shown.rect(), Qt::AlignCenter, text());
+            face.drawText(rect(), Qt::AlignCenter, text());
         }
     }
     m_shown = shown;
@@ -194,6 +207,15 @@ void CBmpButton::OnHover()
 void CBmpButton::enterEvent(QEnterEvent*)
 {
     OnHover();
+}
+
+void CBmpButton::leaveEvent(QEvent*)
+{
+    // The timer stays as the way back for a leave the window system never reports.
+    if (m_pressed || m_state == Disabled || IsInert())
+        return;
+    m_hoverTimer.stop();
+    SetState(Normal);
 }
 
 void CBmpButton::mouseMoveEvent(QMouseEvent*)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/ButtonLooks.h"
 #include "skin/PictureEx.h"
 
 #include <QAbstractButton>
@@ -49,8 +50,12 @@ public:
     explicit CBmpButton(QWidget* parent = nullptr, int controlId = 0);
     ~CBmpButton() override;
 
-    // The four looks of a screen button from the program's resources, by the button's number.
+    // The four looks of a screen button from the program's resources, by the button's number
+    // (on the background colour set with SetBkColor).
     bool LoadLooks(int buttonId);
+    // The four looks from a skin's set (CButtonLooks::ForSkin), at the screen's density, on the
+    // colour they are made for.
+    bool LoadLooks(int buttonId, const CButtonLooks& looks);
     bool LoadLook(Look look, const QString& path);
     bool LoadLook(Look look, const QByteArray& gif);
     void SetBkColor(const QColor& colour);
@@ -83,6 +88,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -90,6 +96,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    bool LoadLookFiles(int buttonId, const CButtonLooks& looks);
     void SetState(State state);
     void SendNotify(unsigned code);
     void UpdateCursor();

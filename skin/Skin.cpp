@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <tinyxml.h>
 
@@ -72,11 +73,14 @@ void Skin::Clear()
     m_firstByName.clear();
     m_items.Clear();
     m_reading.clear();
+    m_pictures.clear();
     m_itemLimitLogged = false;
 }
 
 void Skin::Finish()
 {
+    // Every item holds its own cut of the pictures by now.
+    m_pictures.clear();
     if (Handler())
         Handler()(*this);
 }
@@ -86,6 +90,7 @@ bool Skin::Load(const QString& path)
     Clear();
     const QString fullPath = QDir(GP_AppFolder()).absoluteFilePath(path);
     m_folder = QFileInfo(fullPath).absolutePath();
+    m_filePath = fullPath;
     QFile file(fullPath);
     // Only a regular file: a pipe or a device would block the game or never end.
     if (!QFileInfo(fullPath).isFile() || !file.open(QIODevice::ReadOnly)) {
@@ -99,13 +104,19 @@ bool Skin::Load(const QString& path)
         Finish();
         return false;
     }
-    return LoadText(file.readAll(), m_folder, fullPath);
+    return ReadText(file.readAll(), fullPath);
 }
 
 bool Skin::LoadText(const QByteArray& text, const QString& folder, const QString& sourceName)
 {
     Clear();
     m_folder = folder;
+    m_filePath.clear();
+    return ReadText(text, sourceName);
+}
+
+bool Skin::ReadText(const QByteArray& text, const QString& sourceName)
+{
     const QString name = sourceName.isEmpty() ? QStringLiteral("skin text") : LogName(sourceName);
     const QString problem = CheckSkinText(text);
     if (!problem.isEmpty()) {
@@ -182,6 +193,19 @@ Rectangle* Skin::ReadItem(const TiXmlElement& element)
     item->Read(element);
     m_reading.pop_back();
     return item;
+}
+
+QImage Skin::ReadPicture(const QString& path, QString* error)
+{
+    auto found = m_pictures.constFind(path);
+    if (found == m_pictures.constEnd()) {
+        QImageReader reader(path);
+        QImage image = reader.read();
+        found = m_pictures.insert(path, {image, image.isNull() ? reader.errorString() : QString()});
+    }
+    if (error)
+        *error = found->second;
+    return found->first;
 }
 
 bool Skin::IsBeingRead(const Rectangle* item) const

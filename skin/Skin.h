@@ -4,10 +4,12 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QImage>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TiXmlElement;
@@ -54,6 +56,8 @@ public:
     Rectangle* GetItem(int index) const { return m_items[index].get(); }
     // The folder of the skin file that was loaded last; "Src" names are relative to it.
     const QString& Folder() const { return m_folder; }
+    // The skin file that was loaded last, as a full path; empty for a skin read from text.
+    const QString& FilePath() const { return m_filePath; }
 
     // While loading: the item an element stands for, either the matching item defined earlier
     // or a new one appended to the list and read in place; none past kMaxSkinItems.
@@ -62,6 +66,9 @@ public:
     void NameRead(Rectangle* item);
     // Whether the item is still being read (so that making it a child would make a loop).
     bool IsBeingRead(const Rectangle* item) const;
+    // While loading: a picture file, read once however many items cut parts of it. A null
+    // image when it cannot be read; error then says why.
+    QImage ReadPicture(const QString& path, QString* error);
 
     static Skin* Current();
     static void SetCurrent(Skin* skin);
@@ -69,6 +76,8 @@ public:
     static ReloadHandler SetReloadHandler(ReloadHandler handler);
 
 private:
+    // Reads the items from a skin file's text (the list is empty, the folder set).
+    bool ReadText(const QByteArray& text, const QString& sourceName);
     void Clear();
     void Finish();
     Rectangle* FindMatching(const TiXmlElement& element) const;
@@ -77,7 +86,10 @@ private:
     CGP_FastContainer<std::unique_ptr<Rectangle>> m_items;
     std::vector<const Rectangle*> m_reading;
     QHash<QString, Rectangle*> m_firstByName;
+    // The pictures read during the present load, with the reason for those that failed.
+    QHash<QString, std::pair<QImage, QString>> m_pictures;
     QString m_folder;
+    QString m_filePath;
     bool m_itemLimitLogged = false;
 };
 

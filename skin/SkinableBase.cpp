@@ -90,6 +90,16 @@ void SkinableBase::RemoveOwnState(const QString& word)
     m_window->update();
 }
 
+void SkinableBase::SetHovered(bool hovered)
+{
+    if (hovered == m_hovered)
+        return;
+    m_hovered = hovered;
+    // Only the control's own rectangle is drawn again; its dialog and neighbours stay as they are.
+    if (!m_window->isWindow())
+        m_window->update();
+}
+
 void SkinableBase::SetRedraw(bool on)
 {
     m_redraw = on ? 1 : 0;
@@ -234,7 +244,9 @@ void SkinableBase::RemoveSkin()
     m_object = nullptr;
     m_objectSkin = nullptr;
     RestoreStyle();
+    m_shape = QRegion();
     m_window->clearMask();
+    ShapeChanged(m_shape);
     m_window->update();
 }
 
@@ -318,10 +330,12 @@ void SkinableBase::OnSized()
     std::optional<QRegion> shape;
     if (Region* region = object->GetRegion())
         shape = region->Build(m_window->rect(), BuildStates());
-    if (shape && !shape->isEmpty())
-        m_window->setMask(*shape);
+    m_shape = shape ? *shape : QRegion();
+    if (!m_shape.isEmpty() && !ShapesByAlpha())
+        m_window->setMask(m_shape);
     else
         m_window->clearMask();
+    ShapeChanged(m_shape);
     for (SkinableBase* child : m_children) {
         const Object* childObject = child->GetObject();
         if (!childObject || child->m_window->isWindow())
@@ -339,6 +353,10 @@ CGP_StringSet SkinableBase::BuildStates() const
         states.Add(QStringLiteral("Focused"));
     if (IsMouseHeld())
         states.Add(QStringLiteral("Pushed"));
+    if (!m_window->isEnabled())
+        states.Add(QStringLiteral("Disabled"));
+    else if (m_hovered && !m_window->isWindow())
+        states.Add(QStringLiteral("Hover"));
     return states;
 }
 
@@ -386,10 +404,34 @@ QRect SkinableBase::MeterRect(const QRect& bar, qint64 position, qint64 low, qin
     return QRect(bar.x(), bar.y(), int(filled), bar.height());
 }
 
+void SkinableBase::DrawWindow(Object& object, QPainter& dc, const QRect& whole, const CGP_StringSet& states,
+                              const QString& text)
+{
+    CGP_StringSet frame = states;
+    frame.Add(QStringLiteral("NonClient"));
+    frame.Add(QStringLiteral("Active"));
+    CGP_StringSet client;
+    client.Add(QStringLiteral("Client"));
+    Rectangle* clientItem = object.FindMatch(client);
+    if (!clientItem)
+        frame.Add(QStringLiteral("Client"));
+    object.Draw(dc, whole, frame, text);
+    if (!clientItem)
+        return;
+    CGP_StringSet inside = states;
+    inside.Add(QStringLiteral("Client"));
+    object.Draw(dc, clientItem->Resolve(whole), inside, text);
+}
+
 int SkinableBase::HitTest(const QPoint& point) const
 {
     Object* object = GetObject();
-    return object ? object->HitTest(m_window->rect(), point) : 0;
+    if (!object)
+        return 0;
+    // A mask keeps the pointer out of the cut-away corners; drawn with alpha they answer here.
+    if (ShapesByAlpha() && !m_shape.isEmpty() && !m_shape.contains(point))
+        return HTTRANSPARENT;
+    return object->HitTest(m_window->rect(), point);
 }
 
 void SkinableBase::RefreshObject()

@@ -6,11 +6,13 @@
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <QString>
 
 class QEvent;
 class QFont;
+class QPainter;
 class QWidget;
 
 namespace WINSKIN {
@@ -20,6 +22,7 @@ class Skin;
 
 // Hit-test results a skin may answer, with their Windows numbers.
 enum HitCode : int {
+    HTTRANSPARENT = -1,
     HTNOWHERE = 0,
     HTCLIENT = 1,
     HTCAPTION = 2,
@@ -94,6 +97,11 @@ public:
     void AddOwnState(const QString& word);
     void RemoveOwnState(const QString& word);
 
+    // Whether the pointer is over the control: its "Hover" looks show (windows themselves take
+    // no hover state; only their controls do).
+    bool IsHovered() const { return m_hovered; }
+    void SetHovered(bool hovered);
+
     // Redrawing switched off keeps the window's look as it is until switched on again.
     bool IsRedrawOn() const { return m_redraw != 0; }
     void SetRedraw(bool on);
@@ -122,12 +130,20 @@ public:
     // An empty range fills nothing.
     static QRect MeterRect(const QRect& bar, qint64 position, qint64 low, qint64 high, bool vertical);
 
-    // What the Object answers for a point of the window, 0 without an Object.
+    // Draws an Object the way a window wearing it looks: its frame ("NonClient" and "Active"
+    // added to the states) over the whole window, then its client area ("Client" added) inside
+    // its "Client" item; one pass with all three words when it has no client item.
+    static void DrawWindow(Object& object, QPainter& dc, const QRect& whole, const CGP_StringSet& states,
+                           const QString& text);
+
+    // What the Object answers for a point of the window, 0 without an Object. A window that
+    // takes its shape from its pixels' alpha answers HTTRANSPARENT outside its shape.
     int HitTest(const QPoint& point) const;
 
 protected:
     // The state words of the window now: own states, "Focused", "Pushed" while the mouse is held
-    // on it.
+    // on it, "Hover" while the pointer is over an enabled control, "Disabled" while it is
+    // disabled.
     virtual CGP_StringSet BuildStates() const;
     // Whether the mouse is held on the window (the mouse capture of the window).
     virtual bool IsMouseHeld() const { return m_mouseHeld; }
@@ -136,6 +152,13 @@ protected:
     // After a size change: the window shape from the Object's Region, the client margins, and
     // every skinned child that has an Object moved to its place.
     void OnSized();
+    // The shape the Object's Region gives the window now; empty when it has none.
+    const QRegion& Shape() const { return m_shape; }
+    // Whether the window shows its shape through its pixels' alpha (a translucent window on a
+    // desktop that blends them, with smooth edges) instead of cutting it out with a mask.
+    virtual bool ShapesByAlpha() const { return false; }
+    // The window's shape has been built anew (empty: it has none).
+    virtual void ShapeChanged(const QRegion& shape) {}
     // Moves the window to a rectangle of its parent and makes sure the shape follows even when
     // the size stays the same.
     void MoveWindow(const QRect& rect);
@@ -187,11 +210,14 @@ private:
     CGP_StringSet m_ownStates;
     unsigned char m_redraw = 1;
     bool m_mouseHeld = false;
+    bool m_hovered = false;
     // The window's own size limits and margins, given back when the skin goes.
     QSize m_savedMinimum;
     QSize m_savedMaximum;
     QMargins m_savedMargins;
     QMargins m_appliedMargins;
+    // The shape the Object's Region gave the window, for hit tests when it is not a mask.
+    QRegion m_shape;
     bool m_styleSaved = false;
     DragMode m_dragMode = DragNone;
     int m_dragEdge = 0;

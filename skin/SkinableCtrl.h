@@ -130,8 +130,13 @@ private:
             EndSystemMove();
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
                 SetMouseHeld(false);
-        } else if (event->type() == QEvent::Hide) {
-            SetMouseHeld(false);
+        } else if (event->type() == QEvent::Enter) {
+            SetHovered(true);
+        } else if (event->type() == QEvent::Leave || event->type() == QEvent::Hide) {
+            // A hidden control may be shown again somewhere the pointer is not.
+            SetHovered(false);
+            if (event->type() == QEvent::Hide)
+                SetMouseHeld(false);
         }
     }
 
@@ -219,7 +224,10 @@ private:
         // A client area without pictures of its own is the control's to paint (an edit field).
         const bool ownClient = clientItem && clientItem->GetChildCount() == 0 && !clientItem->AsBitmap();
 
-        QImage image(whole.size(), QImage::Format_ARGB32_Premultiplied);
+        // Drawn at the screen's density, so that the skin's double-size pictures stay sharp.
+        const qreal ratio = T::devicePixelRatioF();
+        QImage image((QSizeF(whole.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
         image.fill(Qt::transparent);
         {
             QPainter dc(&image);
@@ -238,7 +246,7 @@ private:
                 } else {
                     CGP_StringSet inside = states;
                     inside.Add(QStringLiteral("Client"));
-                    PaintRoutine(dc, client, inside, text);
+                    PaintClient(dc, image, client, inside, text);
                 }
             }
         }
@@ -248,6 +256,28 @@ private:
         }
         if (ownClient)
             T::event(event);
+    }
+
+    // The client area's pass, kept inside the window's shape: a square client picture never
+    // shows past the frame's rounded corners. (The items clip themselves, so the shape is
+    // applied to their layer as a whole.)
+    void PaintClient(QPainter& dc, const QImage& frame, const QRect& client, const CGP_StringSet& states, const QString& text)
+    {
+        if (Shape().isEmpty()) {
+            PaintRoutine(dc, client, states, text);
+            return;
+        }
+        QImage layer(frame.size(), QImage::Format_ARGB32_Premultiplied);
+        layer.setDevicePixelRatio(frame.devicePixelRatio());
+        layer.fill(Qt::transparent);
+        {
+            QPainter inside(&layer);
+            PaintRoutine(inside, client, states, text);
+        }
+        dc.save();
+        dc.setClipRegion(Shape());
+        dc.drawImage(QPointF(0, 0), layer);
+        dc.restore();
     }
 
     void DrawMeter(QPainter& dc, Object& object, const QRect& rect, CGP_StringSet states, const QString& text)

@@ -176,8 +176,14 @@ void CChildView::ShowCaptionBands()
         m_pTightCaptionPanel = new CTightCaptionPanel(this, this);
     PlaceCaptionBands();
     const bool shown = isVisible();
-    if (m_pCaptionPanel)
+    if (m_pCaptionPanel) {
+        // The band shows the current screen's tab pressed.
+        m_pCaptionPanel->SetCurrentTab(m_gameMode == GameMode::Calendar ? CCaptionPanel::kCalendar
+                                       : m_gameMode == GameMode::Treasury ? CCaptionPanel::kTreasury
+                                       : m_gameMode == GameMode::MyPuzzles ? CCaptionPanel::kMyPuzzles
+                                                                           : 0);
         m_pCaptionPanel->setHidden(!(shown && library));
+    }
     if (m_pTightCaptionPanel)
         m_pTightCaptionPanel->setHidden(!(shown && play));
 }

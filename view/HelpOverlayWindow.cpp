@@ -8,8 +8,8 @@
 #include <QPainter>
 
 namespace {
-// Without a picture of its own the screen is dimmed by half.
-constexpr int kPlainVeilAlpha = 128;
+// The pictures are clear around their card: the screen under them is darkened so the card reads.
+constexpr QColor kVeil(5, 9, 20, 150);
 } // namespace
 
 CHelpOverlayWindow::CHelpOverlayWindow(QWidget* view, CGP_SettingsStore& settings)
@@ -52,7 +52,7 @@ void CHelpOverlayWindow::ShowCurrent()
         return;
     }
     GP_InitResources();
-    m_picture = QImage(GP_BitmapPath(m_overlays.Current())).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_picture = GP_LoadBitmap(m_overlays.Current(), devicePixelRatioF());
     if (m_picture.isNull())
         GP_Log(QStringLiteral("CHelpOverlayWindow: no picture for %1\n").arg(m_overlays.Current()));
     m_layout = FieldGeometry::LayoutRect(parentWidget()->rect());
@@ -64,20 +64,20 @@ void CHelpOverlayWindow::ShowCurrent()
 
 QRect CHelpOverlayWindow::PictureRect() const
 {
-    return FieldGeometry::FitCentred(m_picture.size(), m_layout);
+    return FieldGeometry::FitCentred(m_picture.deviceIndependentSize().toSize(), m_layout);
 }
 
-void CHelpOverlayWindow::paintEvent(QPaintEvent* event)
+void CHelpOverlayWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QRect picture = PictureRect();
-    // Beyond the picture the screen takes the veil the picture's own edge has.
-    const QColor veil = m_picture.isNull() ? QColor(0, 0, 0, kPlainVeilAlpha) : m_picture.pixelColor(0, 0);
-    const QRegion outside = QRegion(event->rect()).subtracted(QRegion(picture));
-    for (const QRect& part : outside)
-        painter.fillRect(part, veil);
-    if (!m_picture.isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(picture, m_picture);
-    }
+    Paint(painter, rect(), m_layout, m_picture);
+}
+
+void CHelpOverlayWindow::Paint(QPainter& painter, const QRect& area, const QRect& layout, const QImage& picture)
+{
+    painter.fillRect(area, kVeil);
+    if (picture.isNull())
+        return;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(FieldGeometry::FitCentred(picture.deviceIndependentSize().toSize(), layout), picture);
 }

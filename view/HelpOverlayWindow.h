@@ -6,9 +6,11 @@
 #include <QString>
 #include <QWidget>
 
-// The one-time help pictures over the whole view: each picture at its own aspect ratio, as
-// large as the layout rectangle allows and centred in it, over the screen dimmed by the
-// picture's own veil. The pointer goes through to the view, which swallows presses while a
+class QPainter;
+
+// The one-time help pictures over the whole view: each picture at its own aspect ratio (its
+// double-size version on dense screens), as large as the layout rectangle allows and centred in
+// it, over the dimmed screen. The pointer goes through to the view, which swallows presses while a
 // picture is up and dismisses it with the next left release.
 class CHelpOverlayWindow : public QWidget
 {
@@ -26,6 +28,11 @@ public:
     // The view's size changed.
     void Follow();
     QRect PictureRect() const;
+    const QImage& Picture() const { return m_picture; }
+
+    // How a help picture is shown over a window's whole area: the area dimmed, the picture at its
+    // own shape in the middle of the layout rectangle. The tool's previews draw it the same way.
+    static void Paint(QPainter& painter, const QRect& area, const QRect& layout, const QImage& picture);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -30,9 +30,6 @@ CMainFrame::CMainFrame()
             OnActivateApp(false);
     });
     WatchDisplay();
-    // The splash comes up once the view has drawn itself for the first time.
-    connect(m_pView, &CChildView::FirstPaintDone, this, [this] { CSplashWnd::Show(this, m_pView); },
-            Qt::QueuedConnection);
 }
 
 CMainFrame::~CMainFrame()
@@ -77,7 +74,8 @@ void CMainFrame::OnActivateApp(bool active)
         return;
     }
     m_pView->CloseModelessPanels();
-    if (!m_pView->IsInBlockingState())
+    // While the splash is up the frame is not open yet: there is nothing to minimise.
+    if (!m_pView->IsInBlockingState() && isVisible())
         showMinimized();
     if (!g_pPauseBox && !g_bPauseBoxShown)
         ReleaseHalfDoneDrag();

@@ -9,6 +9,7 @@
 #include "shell/log/GP_Exeption.h"
 #include "shell/log/GP_LogFile.h"
 #include "shell/app/MainFrame.h"
+#include "shell/app/SplashWnd.h"
 #include "shell/log/MemoryDump.h"
 #include "shell/dialogs/MessageBoxDialog.h"
 #include "shell/dialogs/ModalRunner.h"
@@ -223,7 +224,7 @@ int CROruzozApp::Run()
         CrashQuestion::Prepare();
         MemoryDump::SetAfterDump(&OnFatalSignalDumped);
 
-        CreateMainFrame();
+        CreateMainFrame(true);
         connect(&m_channel, &CInstanceChannel::FileHanded, this, &CROruzozApp::OpenPuzzleFile);
         // A puzzle named on the command line opens once the splash has gone.
         if (!m_startPuzzle.isEmpty())
@@ -256,14 +257,15 @@ int CROruzozApp::Run()
     return 1;
 }
 
-CMainFrame* CROruzozApp::CreateMainFrame()
+CMainFrame* CROruzozApp::CreateMainFrame(bool splashFirst)
 {
     QApplication::setQuitOnLastWindowClosed(false);
     m_pMainWnd = new CMainFrame;
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->geometry().size() : QSize(kMinScreenWidth, kMinScreenHeight);
     m_pMainWnd->setGeometry(QRect(QPoint(0, 0), size));
-    m_pMainWnd->showMaximized();
+    if (!splashFirst || !CSplashWnd::Show(m_pMainWnd, m_pMainWnd->View()))
+        m_pMainWnd->showMaximized();
     qApp->installEventFilter(this);
     return m_pMainWnd;
 }

@@ -69,8 +69,10 @@ public:
     const QString& UpdateInstallerPath() const { return m_updateInstallerPath; }
 
     CMainFrame* MainWnd() const { return m_pMainWnd; }
-    // Creates the frame full screen at (0, 0) and shows it.
-    CMainFrame* CreateMainFrame();
+    // Creates the frame full screen at (0, 0) and shows it. With splashFirst the splash comes up
+    // first, alone in the middle of the screen, and the frame opens when it goes (at once when
+    // there is no splash).
+    CMainFrame* CreateMainFrame(bool splashFirst = false);
 
     static bool ScreenIsSufficient(const GP_ScreenInfo& screen);
     static GP_ScreenInfo PrimaryScreenInfo();

@@ -12,7 +12,6 @@ constexpr int kTabWidth = 128;
 constexpr int kTabHeight = 32;
 constexpr int kTabGap = 8;
 constexpr int kCaptionButtonSize = 28;
-constexpr int kCaptionButtonTop = 12;
 // The right edges of "_" and "X", counted from the band's right edge.
 constexpr int kMinimizeRight = 52;
 constexpr int kCloseRight = 16;
@@ -61,7 +60,7 @@ CCaptionPanel::CCaptionPanel(int templateId, std::initializer_list<ButtonSpec> b
 
 CCaptionPanel::CCaptionPanel(CMainViewCommands* view, QWidget* parent)
     : CCaptionPanel(kTemplateId,
-                    {{kCalendar, "Calendar"}, {kTreasury, "Treasury"}, {kMyPuzzles, "My puzzles"},
+                    {{kCalendar, "Calendar"}, {kTreasury, "Treasury"}, {kMyPuzzles, "My Puzzles"},
                      {kMinimize, "_"}, {kClose, "X"}},
                     kHeight, view, parent)
 {
@@ -73,6 +72,10 @@ void CCaptionPanel::OnInitDialog()
     for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
         const int id = WINSKIN::ControlId(button);
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+    }
+    for (int tab : {kCalendar, kTreasury, kMyPuzzles}) {
+        if (auto* button = qobject_cast<QAbstractButton*>(Control(tab)))
+            button->setCheckable(true);
     }
     resize(width(), m_height);
     PlaceButtons();
@@ -86,15 +89,29 @@ void CCaptionPanel::resizeEvent(QResizeEvent* event)
 
 void CCaptionPanel::PlaceButtons()
 {
-    const QRect client = contentsRect();
     PlaceRow({kCalendar, kTreasury, kMyPuzzles}, kTabsLeft, kTabWidth, kTabHeight);
-    PlaceCaptionButtons(client.y() + kCaptionButtonTop);
+    PlaceCaptionButtons(LineTop(kCaptionButtonSize));
+}
+
+int CCaptionPanel::LineTop(int height) const
+{
+    const QRect client = contentsRect();
+    return client.y() + std::max(0, (client.height() - height) / 2);
+}
+
+void CCaptionPanel::SetCurrentTab(int tabId)
+{
+    m_currentTab = tabId;
+    for (int tab : {kCalendar, kTreasury, kMyPuzzles}) {
+        if (auto* button = qobject_cast<QAbstractButton*>(Control(tab)))
+            button->setChecked(tab == tabId);
+    }
 }
 
 void CCaptionPanel::PlaceRow(std::initializer_list<int> ids, int left, int width, int height)
 {
     const QRect client = contentsRect();
-    const int top = client.y() + std::max(0, (client.height() - height) / 2);
+    const int top = LineTop(height);
     int x = client.x() + left;
     for (int id : ids) {
         if (QWidget* button = Control(id))
@@ -115,6 +132,8 @@ void CCaptionPanel::PlaceCaptionButtons(int top)
 
 void CCaptionPanel::OnCommand(int commandId)
 {
+    // A click toggles a tab; which one is pressed is the current screen's to say.
+    SetCurrentTab(m_currentTab);
     if (m_pView)
         Command(commandId);
 }

@@ -7,8 +7,10 @@
 
 class CMainViewCommands;
 
-// The band above the library screens: "Calendar", "Treasury", "My puzzles", minimise and close.
-// It wears the skin's Objects of its template, and its buttons turn into calls on the main view.
+// The band above the library screens: the game's name at its left end, the tabs "Calendar",
+// "Treasury" and "My Puzzles" (the current screen's pressed), minimise and close, all on one
+// line. It wears the skin's Objects of its template, and its buttons turn into calls on the main
+// view.
 class CCaptionPanel : public CLDialog
 {
     Q_OBJECT
@@ -27,6 +29,10 @@ public:
 
     // A button's command.
     void OnCommand(int commandId);
+
+    // Shows the tab of the current screen pressed (kCalendar, kTreasury or kMyPuzzles; 0: none).
+    void SetCurrentTab(int tabId);
+    int CurrentTab() const { return m_currentTab; }
 
     // A panel is not closed by Escape: it stays until the view hides it.
     void reject() override {}
@@ -54,10 +60,14 @@ protected:
     // Places the caption buttons "_" and "X" at the right end of the band, the skin's round
     // buttons' places.
     void PlaceCaptionButtons(int top);
+    // The top of a control of that height standing on the band's line: the middle of its client
+    // area, which the tabs and the round buttons share.
+    int LineTop(int height) const;
     // Places buttons in a row from the left, each of the given width.
     void PlaceRow(std::initializer_list<int> ids, int left, int width, int height);
 
 private:
     CMainViewCommands* m_pView;
     int m_height;
+    int m_currentTab = 0;
 };

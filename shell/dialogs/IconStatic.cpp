@@ -18,7 +18,8 @@ void CIconStatic::PaintRoutine(QPainter& dc, const QRect& rect, CGP_StringSet st
     if (m_icon.isNull())
         return;
     // The skin draws statics as text only: the picture goes on top of whatever it drew.
-    const QSize size = m_icon.size().scaled(rect.size(), Qt::KeepAspectRatio).boundedTo(m_icon.size());
+    const QSize own = m_icon.deviceIndependentSize().toSize();
+    const QSize size = own.scaled(rect.size(), Qt::KeepAspectRatio).boundedTo(own);
     const QRect place(rect.x() + (rect.width() - size.width()) / 2, rect.y() + (rect.height() - size.height()) / 2,
                       size.width(), size.height());
     dc.drawPixmap(place, m_icon);

@@ -42,8 +42,9 @@ CMessageBoxDialog::IconSource& IconSourceRef()
     return source;
 }
 
-// The picture at that index of the current skin's "Icons" item, when it is a Bitmap.
-QPixmap SkinIcon(int index)
+// The picture at that index of the current skin's "Icons" item, when it is a Bitmap, drawn for a
+// screen of that pixel ratio.
+QPixmap SkinIcon(int index, qreal ratio)
 {
     const WINSKIN::Skin* skin = WINSKIN::Skin::Current();
     WINSKIN::Rectangle* icons = skin ? skin->FindByName(QStringLiteral("Icons")) : nullptr;
@@ -52,10 +53,11 @@ QPixmap SkinIcon(int index)
     WINSKIN::Rectangle* child = icons->GetChild(index);
     if (!child || !child->AsBitmap())
         return {};
-    QImage picture(kIconSize, kIconSize, QImage::Format_ARGB32_Premultiplied);
+    QImage picture(QSize(kIconSize, kIconSize) * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
-    child->Draw(painter, picture.rect(), CGP_StringSet(), QString());
+    child->Draw(painter, QRect(0, 0, kIconSize, kIconSize), CGP_StringSet(), QString());
     painter.end();
     return QPixmap::fromImage(picture);
 }
@@ -181,9 +183,15 @@ void CMessageBoxDialog::OnInitDialog()
 
 void CMessageBoxDialog::SetUpIcon()
 {
-    const QPixmap icon = IconSourceRef() ? IconSourceRef()(IconIndex(m_flags)) : SkinIcon(IconIndex(m_flags));
-    m_pIcon->SetIcon(icon.isNull() ? QPixmap()
-                                   : icon.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const qreal ratio = devicePixelRatioF();
+    const QPixmap icon = IconSourceRef() ? IconSourceRef()(IconIndex(m_flags)) : SkinIcon(IconIndex(m_flags), ratio);
+    QPixmap shown;
+    if (!icon.isNull()) {
+        // As many pixels as the screen shows in the icon's place: sharp on a dense screen.
+        shown = icon.scaled(QSize(kIconSize, kIconSize) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        shown.setDevicePixelRatio(ratio);
+    }
+    m_pIcon->SetIcon(shown);
     m_pIcon->setGeometry(QRect(contentsRect().topLeft() + QPoint(kMargin, kMargin), QSize(kIconSize, kIconSize)));
     m_pIcon->setHidden(icon.isNull());
 }

@@ -10,24 +10,28 @@
 #include <algorithm>
 
 // Reads a skin from text and uses its items the way the skinned windows do: every Object of
-// the first few items is drawn in several state sets, hit-tested over a grid of points and
-// asked for its shape, client part, meter and thumb. Shared by the fuzzer and the tests.
+// the first few items is drawn in several state sets (the second on a screen of twice the
+// density), hit-tested over a grid of points and asked for its shape, client part, meter and
+// thumb. Shared by the fuzzer and the tests.
 inline void ExerciseSkin(const QByteArray& text, const QString& folder)
 {
     constexpr int kItemsUsed = 16;
     const QRect window(0, 0, 48, 32);
     // No states (only unmarked items draw) and every word the windows use (all items draw).
-    const char* const stateSets[] = {"", "Client NonClient Active Pushed Focused Checked Meter Thumb"};
+    const char* const stateSets[] = {"", "Client NonClient Active Pushed Focused Checked Hover Disabled Meter Thumb"};
 
     WINSKIN::Skin skin;
     skin.LoadText(text, folder);
-    QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage plain(window.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage dense(window.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    dense.setDevicePixelRatio(2);
     for (int i = 0; i < std::min(skin.GetCount(), kItemsUsed); ++i) {
         WINSKIN::Rectangle* item = skin.GetItem(i);
         for (const char* words : stateSets) {
             const CGP_StringSet states{QString::fromLatin1(words)};
-            image.fill(Qt::transparent);
-            QPainter painter(&image);
+            QImage& canvas = words[0] ? dense : plain;
+            canvas.fill(Qt::transparent);
+            QPainter painter(&canvas);
             item->Draw(painter, window, states, QStringLiteral("Text &Label"));
             painter.end();
             if (WINSKIN::Region* region = item->AsRegion())

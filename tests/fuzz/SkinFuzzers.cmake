@@ -1,7 +1,9 @@
 # The skin loader's libFuzzer target, included by skin/ when configured with -DVELMORA_FUZZ=ON
 # in a clang build (with -DVELMORA_SANITIZE=address for ASan and UBSan). Run, for example:
 #   LSAN_OPTIONS=suppressions=tests/lsan.supp QT_QPA_PLATFORM=offscreen \
-#     velmora_skin_fuzzer -max_total_time=600 -timeout=60 <work dir> tests/fuzz/corpus/skin
+#   FONTCONFIG_FILE=tests/fuzz/fonts.conf \
+#     velmora_skin_fuzzer -dict=tests/fuzz/skin.dict -timeout=30 <work dir> tests/fuzz/corpus/skin
+# Every crash or hang it finds goes into tests/fuzz/corpus/skin, which runs as an ordinary test.
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   message(FATAL_ERROR "VELMORA_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang")
 endif()

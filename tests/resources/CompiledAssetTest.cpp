@@ -102,11 +102,17 @@ TEST_F(CompiledAssets, PicturesAreAtTheirNumbersWithTheirSizes)
     for (const char* name : {"HlpMyPzl", "HlpGame1", "HlpGame2", "HlpCalendar", "HlpShop"}) {
         const QImage overlay(GP_BitmapPath(QString::fromLatin1(name)));
         EXPECT_EQ(overlay.size(), QSize(800, 600)) << name;
-        // the screen must stay visible behind the overlay's veil
-        const int veil = qAlpha(overlay.pixel(4, 300));
-        EXPECT_GT(veil, 60) << name;
-        EXPECT_LT(veil, 230) << name;
+        // the card on a clear background: the game dims the screen around it
+        EXPECT_EQ(qAlpha(overlay.pixel(4, 300)), 0) << name;
+        EXPECT_EQ(qAlpha(overlay.pixel(400, 300)), 255) << name;
+        // and the same at twice the size, for dense screens
+        const QImage dense = GP_LoadBitmap(QString::fromLatin1(name), 2);
+        EXPECT_EQ(dense.size(), QSize(1600, 1200)) << name;
+        EXPECT_EQ(dense.deviceIndependentSize(), QSizeF(800, 600)) << name;
+        EXPECT_EQ(GP_LoadBitmap(QString::fromLatin1(name), 1).size(), QSize(800, 600)) << name;
     }
+    EXPECT_EQ(GP_LoadBitmap(QStringLiteral("167"), 2).size(), QSize(1200, 800));
+    EXPECT_EQ(GP_LoadBitmap(QStringLiteral("sparkle"), 2).size(), sparkle.size()) << "no double size: the picture itself";
     for (const char* name : {"tray_empty", "tray_full", "tray_frame", "hover_box"})
         EXPECT_FALSE(QImage(GP_BitmapPath(QString::fromLatin1(name))).isNull()) << name;
     // library cards: the plain and the selected one are nine-slices of one size

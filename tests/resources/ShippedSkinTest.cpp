@@ -2,12 +2,15 @@
 // windows look up, and every file it names is present and readable.
 
 #include "engine/GP_StringSet.h"
+#include "resources/GP_Resources.h"
 #include "skin/Bitmap.h"
+#include "skin/ButtonLooks.h"
 #include "skin/Font.h"
 #include "skin/Object.h"
 #include "skin/Rectangle.h"
 #include "skin/Region.h"
 #include "skin/Skin.h"
+#include "skin/SkinableSliderCtrl.h"
 #include "skin/Text.h"
 #include "tests/support/TestFolder.h"
 
@@ -17,6 +20,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QImageReader>
 #include <QImage>
 #include <QPainter>
 #include <QXmlStreamReader>
@@ -188,33 +193,152 @@ TEST(ShippedSkin, EveryFileASkinNamesIsPresentAndReadable)
     }
 }
 
-TEST(ShippedSkin, DrawingEveryObjectInEveryStateNeedsNoPlaceholder)
+TEST(ShippedSkin, DrawingEveryObjectInEveryStateAtEachScaleNeedsNoPlaceholder)
 {
     const char* const stateSets[] = {"", "NonClient Active", "Client", "Pushed Focused", "Checked Hover",
                                      "Disabled", "Thumb Pushed", "Meter", "tray_full"};
     for (const char* file : kSkinFiles) {
+        for (const qreal scale : {1.0, 2.0}) {
+            SCOPED_TRACE(std::string(file) + (scale > 1 ? " at 200 %" : " at 100 %"));
+            auto skin = LoadSkin(file);
+            QImage canvas(QSize(320, 200) * scale, QImage::Format_ARGB32_Premultiplied);
+            canvas.setDevicePixelRatio(scale);
+            int objects = 0;
+            ForEachItem(*skin, [&](WINSKIN::Rectangle& item) {
+                WINSKIN::Object* object = item.AsObject();
+                if (!object)
+                    return;
+                ++objects;
+                for (const char* states : stateSets) {
+                    canvas.fill(Qt::transparent);
+                    QPainter painter(&canvas);
+                    object->Draw(painter, QRect(0, 0, 320, 200), CGP_StringSet(QString::fromLatin1(states)), QStringLiteral("Text"));
+                }
+            });
+            EXPECT_GE(objects, int(std::size(kObjects)));
+            ForEachItem(*skin, [&](WINSKIN::Rectangle& item) {
+                WINSKIN::Bitmap* bitmap = item.AsBitmap();
+                if (!bitmap)
+                    return;
+                // a Bitmap that had to draw its placeholder colour would have chosen one by now
+                EXPECT_EQ(bitmap->PlaceholderColour(), -1) << item.Name().toStdString();
+                // every control picture comes at twice its size for dense screens (the board
+                // textures, fine noise, are tiled as they are)
+                if (!item.Name().startsWith(QLatin1String("Pattern")))
+                    EXPECT_EQ(bitmap->DoublePicture().size(), bitmap->Picture().size() * 2) << item.Name().toStdString();
+            });
+        }
+    }
+}
+
+TEST(ShippedSkin, DialogTitlesFitTheCaptionAtTheSkinsNarrowestWidth)
+{
+    // The captions the game's dialogs show; the default Dialog serves any of them.
+    struct Title
+    {
+        int templateId;
+        const char* text;
+    };
+    const Title titles[] = {{189, "Velmora"},     {250, "Creating..."}, {1003, "Game Menu"},   {1005, "Puzzle is solved"},
+                            {1006, "Color"},      {1007, "Pattern"},    {1008, "Image"},       {1009, "Cutting"},
+                            {1010, "Puzzle Name"}, {0, "Puzzle is solved"}};
+    for (const char* file : kSkinFiles) {
+        auto skin = LoadSkin(file);
+        for (const Title& title : titles) {
+            SCOPED_TRACE(std::string(file) + " " + title.text);
+            WINSKIN::Object* dialog = skin->FindObject("Dialog", title.templateId, 0);
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_GT(dialog->MinWidth(), 0);
+            WINSKIN::Text* caption = dialog->FindText();
+            ASSERT_NE(caption, nullptr);
+            ASSERT_TRUE(caption->Attributes().Contains("NonClient"));
+            ASSERT_NE(caption->GetFont(), nullptr);
+            const QRect room = caption->Resolve(QRect(0, 0, dialog->MinWidth(), std::max(dialog->MinHeight(), 120)));
+            const QFontMetrics metrics(*caption->GetFont()->GetFont());
+            EXPECT_GE(room.width(), metrics.horizontalAdvance(QString::fromLatin1(title.text)));
+        }
+    }
+}
+
+TEST(ShippedSkin, TheBandsTabsAndRoundButtonsShareOneLineBesideTheGamesName)
+{
+    struct Band
+    {
+        int templateId;
+        int height;
+    };
+    for (const char* file : kSkinFiles) {
+        auto skin = LoadSkin(file);
+        for (const Band& band : {Band{1000, 52}, Band{1001, 50}}) {
+            SCOPED_TRACE(std::string(file) + " " + std::to_string(band.templateId));
+            const QRect window(0, 0, 1280, band.height);
+            WINSKIN::Object* object = skin->FindObject("Dialog", band.templateId, 0);
+            ASSERT_NE(object, nullptr);
+            WINSKIN::Rectangle* client = object->FindMatch(CGP_StringSet("Client"));
+            ASSERT_NE(client, nullptr);
+            const QRect line = client->Resolve(window);
+            for (int button : {1089, 1090}) {
+                const QRect place = skin->FindObject("Button", band.templateId, button)->Resolve(line);
+                EXPECT_NEAR(place.center().y(), line.center().y(), 0.5) << button;
+            }
+            // the game's name at the band's left end, drawn with the client area
+            WINSKIN::Rectangle* logo = skin->FindByName("BandLogo");
+            ASSERT_NE(logo, nullptr);
+            ASSERT_NE(logo->AsBitmap(), nullptr);
+            EXPECT_FALSE(logo->AsBitmap()->Picture().isNull());
+            EXPECT_LE(logo->Resolve(line).right(), 170) << "before the first tab";
+        }
+    }
+}
+
+TEST(ShippedSkin, EachSkinHasPictureButtonsInItsOwnColoursAtBothSizes)
+{
+    GP_InitResources();
+    const QStringList compiled = QDir(QStringLiteral(":/gif")).entryList();
+    ASSERT_GT(compiled.size(), 20);
+    QList<QColor> mattes;
+    for (const char* file : kSkinFiles) {
         SCOPED_TRACE(file);
         auto skin = LoadSkin(file);
-        QImage canvas(320, 200, QImage::Format_ARGB32_Premultiplied);
-        int objects = 0;
-        ForEachItem(*skin, [&](WINSKIN::Rectangle& item) {
-            WINSKIN::Object* object = item.AsObject();
-            if (!object)
-                return;
-            ++objects;
-            for (const char* states : stateSets) {
-                canvas.fill(Qt::transparent);
-                QPainter painter(&canvas);
-                object->Draw(painter, canvas.rect(), CGP_StringSet(QString::fromLatin1(states)), QStringLiteral("Text"));
+        const CButtonLooks looks = CButtonLooks::ForSkin(skin.get());
+        ASSERT_TRUE(QFileInfo(looks.Folder()).isDir()) << looks.Folder().toStdString();
+        mattes << looks.Matte();
+        for (const QString& id : compiled) {
+            for (const char* look : {"normal", "hover", "pressed", "disabled"}) {
+                const QString single = looks.LookPath(id.toInt(), QLatin1String(look), 1);
+                const QString dense = looks.LookPath(id.toInt(), QLatin1String(look), 2);
+                EXPECT_TRUE(dense.startsWith(looks.Folder()) && dense.endsWith(QLatin1String("@2x.gif"))) << dense.toStdString();
+                EXPECT_EQ(QImageReader(dense).size(), QImageReader(single).size() * 2) << dense.toStdString();
             }
-        });
-        EXPECT_GE(objects, int(std::size(kObjects)));
-        // a Bitmap that had to draw its placeholder colour would have chosen one by now
-        ForEachItem(*skin, [&](WINSKIN::Rectangle& item) {
-            if (WINSKIN::Bitmap* bitmap = item.AsBitmap()) {
-                EXPECT_EQ(bitmap->PlaceholderColour(), -1) << item.Name().toStdString();
-            }
-        });
+        }
+    }
+    // matted on three different colours: the screens each skin shows them on
+    EXPECT_NE(mattes[0], mattes[1]);
+    EXPECT_NE(mattes[1], mattes[2]);
+}
+
+TEST(ShippedSkin, SmallControlsReadAtAGlance)
+{
+    for (const char* file : kSkinFiles) {
+        SCOPED_TRACE(file);
+        auto skin = LoadSkin(file);
+        // the slider's thumb is large enough to see and pick up
+        EXPECT_GE(CSkinableSliderCtrl::ThumbPictureSize(*skin->FindObject("TrackBar", 0, 0)).height(), 20);
+        // check boxes and radio buttons differ in shape, not only in their mark
+        const auto box = [&](const char* kind) {
+            QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            skin->FindObject(QString::fromLatin1(kind), 0, 0)->Draw(painter, image.rect(), CGP_StringSet(), QString());
+            return image;
+        };
+        const QImage check = box("CheckBox");
+        const QImage radio = box("Radio");
+        int differing = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                differing += std::abs(qAlpha(check.pixel(x, y)) - qAlpha(radio.pixel(x, y))) > 128;
+        EXPECT_GT(differing, 40);
     }
 }
 
@@ -248,23 +372,27 @@ TEST(ShippedSkin, IconsAndBoardTexturesAreCompleteAndTileSeamlessly)
             const QImage turned = picture.transformed(QTransform().rotate(90));
             EXPECT_LT(WrapStep(turned), HarshestStep(turned) * 1.5 + 6) << "seam at the top/bottom edge";
             const int w = picture.width();
-            // light enough for the board colour to tint it
+            // Darker than middle grey, where the tint keeps the board colour and darkens it a
+            // little: a bright board colour reads as muted cloth, never washed out to white.
             qint64 light = 0;
             for (int y = 0; y < picture.height(); ++y)
                 for (int x = 0; x < w; ++x)
                     light += qGray(picture.pixel(x, y));
-            EXPECT_GT(light / (qint64(w) * picture.height()), 110);
+            const qint64 mean = light / (qint64(w) * picture.height());
+            EXPECT_GT(mean, 64);
+            EXPECT_LT(mean, 120);
         }
     }
 }
 
 TEST(ShippedSkin, MaskShapesReadBackAsTheShapesTheyWereDrawnFrom)
 {
-    // The round caption buttons wear a circle from a mask file: read back by the game, it must
-    // be the same circle, symmetric about both axes (a wrong bit order within the bytes or a
-    // padded row would shear or mirror it).
+    // The round caption buttons wear a circle (an octagon in the Gothic skin) from a mask file:
+    // read back by the game, it must be the same shape, symmetric about both axes (a wrong bit
+    // order within the bytes or a padded row would shear or mirror it).
     for (const char* file : kSkinFiles) {
         SCOPED_TRACE(file);
+        const bool octagon = QString::fromLatin1(file).contains(QLatin1String("Gothic"));
         auto skin = LoadSkin(file);
         WINSKIN::Object* close = skin->FindObject("Button", 1000, 1090);
         ASSERT_NE(close, nullptr);
@@ -286,9 +414,11 @@ TEST(ShippedSkin, MaskShapesReadBackAsTheShapesTheyWereDrawnFrom)
         }
         EXPECT_TRUE(shape->contains(QPoint(n / 2, n / 2)));
         EXPECT_FALSE(shape->contains(QPoint(0, 0)));
-        // the circle drawn half a pixel inside the square
+        // the circle drawn half a pixel inside the square; the octagon cuts 0.29 of a side off
+        // each corner
         const double radius = n / 2.0 - 0.5;
-        EXPECT_NEAR(double(inside), M_PI * radius * radius, n * 2.0);
+        const double cut = 0.29 * n;
+        EXPECT_NEAR(double(inside), octagon ? n * n - 2 * cut * cut : M_PI * radius * radius, n * 2.0);
     }
 }
 

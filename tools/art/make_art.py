@@ -41,6 +41,10 @@ def fresh(path):
     os.makedirs(path)
 
 
+# The picture-button looks beside each skin: their own size and twice that.
+BUTTON_SCALES = (1, 2)
+
+
 def make_skins(res):
     game = os.path.join(res, "game")
     nox_dir = os.path.join(game, "SKINS Nox")
@@ -51,18 +55,23 @@ def make_skins(res):
     nox = SkinBuilder(NOX, nox_dir, "Advanced.skn", "", "textures/")
     nox.build(textures.NAMES)
     nox.write()
+    # each skin's picture-button looks, in its colours, beside it: "<skin file's name>/buttons";
+    # Nox's own-size looks are the ones compiled into the game, so only its large ones go there
+    screens.build_buttons(os.path.join(nox_dir, "Advanced", "buttons"), NOX, (2,))
     fresh(os.path.join(res, "cursors"))
     cursors.build(os.path.join(res, "cursors"), os.path.join(nox_dir, "push.ani"))
     for style, name in ((FLOWER, "Flower"), (GOTHIC, "Gothic")):
         b = SkinBuilder(style, skins_dir, f"{name}.skn", f"{name}/", "../SKINS Nox/textures/")
         b.build(textures.NAMES)
         b.write()
+        screens.build_buttons(os.path.join(skins_dir, name, "buttons"), style, BUTTON_SCALES)
 
 
 def make_pictures(res):
     pics = os.path.join(res, "pictures")
     fresh(pics)
     pictures.splash().save(os.path.join(pics, "splash-167.png"), "PNG", optimize=True)
+    pictures.splash(2).save(os.path.join(pics, "splash-167@2x.png"), "PNG", optimize=True)
     A.save_png(pictures.program_icon(256), os.path.join(pics, "icon-128.png"))
     # The same icon drawn at 128 x 128 for the desktop's icon theme (not compiled in).
     A.save_png(pictures.program_icon(128), os.path.join(pics, "icon-128-small.png"))
@@ -80,6 +89,7 @@ def make_pictures(res):
     A.save_png(tray.crop((n, 0, 2 * n, n)), os.path.join(pics, "tray-full.png"))
     A.save_png(tray.crop((0, n, 2 * n, n + 64)), os.path.join(pics, "tray-frame.png"))
     fresh(os.path.join(res, "buttons"))
+    # the looks compiled into the game: the default set (Nox's, at its own size)
     screens.build_buttons(os.path.join(res, "buttons"))
     fonts = os.path.join(res, "fonts")
     fresh(fonts)

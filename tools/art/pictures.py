@@ -93,92 +93,98 @@ def gold_piece(size, rotate=0.0, top=ST.accent_light, bottom=ST.accent):
     return img, m
 
 
-def night_sky(w, h, seed, stars=160):
+def night_sky(w, h, seed, stars=160, k=1):
+    """The night sky of w x h pixels; its stars are drawn k times their size (the picture's scale)."""
     img = A.vgradient(w, h, [(0, "#22335a"), (0.55, "#121c36"), (1, "#080c18")])
-    glow = A.radial(w // 4, h // 4, "#3b4f86", "#000000", cx=0.72, cy=0.18, radius=0.55, inner_alpha=140, outer_alpha=0)
+    glow = A.radial(w // (4 * k), h // (4 * k), "#3b4f86", "#000000", cx=0.72, cy=0.18, radius=0.55, inner_alpha=140, outer_alpha=0)
     A.over(img, glow.resize((w, h), Image.BICUBIC))
     rng = np.random.RandomState(seed)
     layer = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     d = ImageDraw.Draw(layer)
     for _ in range(stars):
         x, y = rng.uniform(0, w), rng.uniform(0, h * 0.85)
-        r = rng.choice([0.5, 0.7, 0.9, 1.3], p=[0.45, 0.3, 0.17, 0.08])
+        r = rng.choice([0.5, 0.7, 0.9, 1.3], p=[0.45, 0.3, 0.17, 0.08]) * k
         a = int(rng.uniform(90, 230) * (1 - y / h * 0.6))
         col = ST.accent_light if rng.rand() < 0.15 else "#f4f0ff"
         d.ellipse((x - r, y - r, x + r, y + r), fill=A.rgba(col, a))
-    A.over(img, layer.filter(ImageFilter.GaussianBlur(0.35)))
+    A.over(img, layer.filter(ImageFilter.GaussianBlur(0.35 * k)))
     A.over(img, layer)
     return img
 
 
-def scattered_pieces(img, seed, count, size_range, alpha_range, area):
+def scattered_pieces(img, seed, count, size_range, alpha_range, area, k=1):
     rng = np.random.RandomState(seed)
     x0, y0, x1, y1 = area
     for _ in range(count):
-        size = int(rng.uniform(*size_range))
+        size = int(rng.uniform(*size_range)) * k
         m = piece_mask(size, rng.uniform(0, 2 * math.pi))
         a = int(rng.uniform(*alpha_range))
         layer = A.fill_mask((size, size), A.vgradient(size, size, [(0, "#5d74a8"), (1, "#2a3a62")]), m.point(lambda v: v * a // 255))
-        edge = ImageChops.subtract(m, m.filter(ImageFilter.MinFilter(3)))
+        edge = ImageChops.subtract(m, m.filter(ImageFilter.MinFilter(2 * k + 1)))
         A.over(layer, A.fill_mask((size, size), "#9fb4e0", edge.point(lambda v: v * a // 400)))
-        A.over(img, layer, (rng.uniform(x0, x1 - size), rng.uniform(y0, y1 - size)))
+        A.over(img, layer, (rng.uniform(x0, x1 - size / k) * k, rng.uniform(y0, y1 - size / k) * k))
 
 
 def crescent(img, centre, r):
     """A thin crescent moon with a soft halo."""
     w, h = img.size
-    k = A.SS
-    big = Image.new("L", (w * k, h * k), 0)
+    s = A.SS
+    big = Image.new("L", (w * s, h * s), 0)
     d = ImageDraw.Draw(big)
     cx, cy = centre
-    d.ellipse(((cx - r) * k, (cy - r) * k, (cx + r) * k, (cy + r) * k), fill=255)
-    d.ellipse(((cx - r + r * 0.45) * k, (cy - r - r * 0.2) * k, (cx + r + r * 0.45) * k, (cy + r - r * 0.2) * k), fill=0)
+    d.ellipse(((cx - r) * s, (cy - r) * s, (cx + r) * s, (cy + r) * s), fill=255)
+    d.ellipse(((cx - r + r * 0.45) * s, (cy - r - r * 0.2) * s, (cx + r + r * 0.45) * s, (cy + r - r * 0.2) * s), fill=0)
     m = big.resize((w, h), Image.LANCZOS)
-    A.over(img, A.glow(m, 9, "#f6e7c0", 110))
+    A.over(img, A.glow(m, r * 0.45, "#f6e7c0", 110))
     A.over(img, A.fill_mask((w, h), "#fbf1d6", m))
 
 
-def title_text(img, xy, text, size, anchor="lm"):
+def title_text(img, xy, text, size, anchor="lm", k=1):
     """The word mark: ivory-to-gold letters with a soft dark shadow and a faint glow."""
-    fnt = A.font(LATO_BLACK, size)
+    fnt = A.font(LATO_BLACK, size * k)
     w, h = img.size
     mask = Image.new("L", (w, h), 0)
-    ImageDraw.Draw(mask).text(xy, text, font=fnt, fill=255, anchor=anchor)
-    A.over(img, A.shadow(mask, 4, 170, offset=(0, 4)))
-    A.over(img, A.glow(mask, 10, ST.accent, 70))
+    ImageDraw.Draw(mask).text((xy[0] * k, xy[1] * k), text, font=fnt, fill=255, anchor=anchor)
+    A.over(img, A.shadow(mask, 4 * k, 170, offset=(0, 4 * k)))
+    A.over(img, A.glow(mask, 10 * k, ST.accent, 70))
     box = mask.getbbox()
     grad = A.vgradient(w, h, [(0, "#fffaf0"), (box[1] / h, "#fffaf0"), ((box[1] + box[3]) / 2 / h, "#f6e3b4"),
                               (box[3] / h, ST.accent), (1, ST.accent)])
     A.over(img, A.fill_mask((w, h), grad, mask))
 
 
-def splash():
-    """Bitmap 167: 600 x 400, the title, the emblem, and a quiet band at the bottom where the
-    loading counter is drawn in white (centred at x 300, y 356)."""
-    w, h = 600, 400
-    img = night_sky(w, h, 167)
-    scattered_pieces(img, 168, 14, (34, 80), (18, 48), (-20, -20, w + 20, h - 60))
-    crescent(img, (548, 58), 20)
+SPLASH = dict(w=600, h=400)
+
+
+def splash(k=1):
+    """Bitmap 167: 600 x 400 (times k), the title, the emblem, and a quiet pill at the bottom
+    where the loading counter is drawn in white (centred at x 300, y 356)."""
+    w, h = SPLASH["w"] * k, SPLASH["h"] * k
+    img = night_sky(w, h, 167, k=k)
+    scattered_pieces(img, 168, 14, (34, 80), (18, 48), (-20, -20, SPLASH["w"] + 20, SPLASH["h"] - 60), k)
+    crescent(img, (548 * k, 58 * k), 20 * k)
     # the emblem with its glow
-    size = 190
-    at = (34, 70)
+    size = 190 * k
+    at = (34 * k, 70 * k)
     piece, m = gold_piece(size, rotate=-0.18)
     full = Image.new("L", (w, h), 0)
     full.paste(m, at)
-    A.over(img, A.glow(full, 22, ST.accent, 120))
-    A.over(img, A.shadow(full, 6, 160, offset=(4, 8)))
+    A.over(img, A.glow(full, 22 * k, ST.accent, 120))
+    A.over(img, A.shadow(full, 6 * k, 160, offset=(4 * k, 8 * k)))
     A.over(img, piece, at)
-    title_text(img, (226, 160), "Velmora", 84)
-    A.draw_text(img, (232, 226), "Jigsaw puzzles for quiet evenings", A.font(LATO_ITALIC, 22), "#c9d3ea",
-                shadow_colour=(0, 0, 0, 160), shadow_offset=(0, 2), shadow_blur=1)
-    # the counter's band
-    band = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    title_text(img, (226, 160), "Velmora", 84, k=k)
+    A.draw_text(img, (232 * k, 226 * k), "Jigsaw puzzles for quiet evenings", A.font(LATO_ITALIC, 22 * k), "#c9d3ea",
+                shadow_colour=(0, 0, 0, 160), shadow_offset=(0, 2 * k), shadow_blur=k)
+    # the counter's pill
+    s = A.SS
+    band = Image.new("RGBA", (w * s, h * s), (0, 0, 0, 0))
     d = ImageDraw.Draw(band)
-    d.rounded_rectangle((230, 336, 370, 376), radius=20, fill=(6, 10, 22, 150), outline=A.rgba(ST.accent, 140))
-    A.over(img, band)
+    d.rounded_rectangle((230 * k * s, 336 * k * s, 370 * k * s, 376 * k * s), radius=20 * k * s, fill=(6, 10, 22, 150),
+                        outline=A.rgba(ST.accent, 140), width=k * s)
+    A.over(img, band.resize((w, h), Image.LANCZOS))
     d = ImageDraw.Draw(img)
-    d.line((60, 312, 540, 312), fill=A.rgba(ST.accent, 90))
-    A.draw_text(img, (w - 14, h - 12), "Quorvik", A.font(LATO_BOLD, 12), A.rgba("#8d9abb", 200), anchor="rb")
+    d.rectangle((60 * k, 312 * k, 540 * k, 313 * k - 1), fill=A.rgba(ST.accent, 90))
+    A.draw_text(img, (w - 14 * k, h - 12 * k), "Quorvik", A.font(LATO_BOLD, 12 * k), A.rgba("#8d9abb", 200), anchor="rb")
     return img.convert("RGB")
 
 

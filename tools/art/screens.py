@@ -1,7 +1,9 @@
 """The main screens' picture buttons (four animated GIF looks each: normal, hover, pressed,
-disabled) and the help overlays that explain a screen the first time it is shown."""
+disabled), one set per skin in its colours, and the help overlays that explain a screen the
+first time it is shown. Both are drawn at any scale k (2 for screens of twice the density)."""
 
 import math
+import os
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter
 
@@ -14,8 +16,6 @@ LATO_BLACK = A.font_path("lato", "Lato-Black.ttf")
 LATO_REG = A.font_path("lato", "Lato-Regular.ttf")
 LATO_ITALIC = A.font_path("lato", "Lato-Italic.ttf")
 
-# The colour the picture control composes the GIFs on: the screens' night blue.
-MATTE = "#111a2e"
 LOOKS = ["normal", "hover", "pressed", "disabled"]
 
 # id: (label or glyph, kind, width, height)
@@ -90,81 +90,96 @@ def glyph_mask(kind, w, h, scale=1.0):
     return big.resize((w, h), Image.LANCZOS)
 
 
-def base_face(kind, look, w, h):
+def gold(st, look):
+    """The call-to-action colours of a skin (its accent) for a look."""
+    return {"normal": (st.accent_light, st.accent),
+            "hover": (A.mix(st.accent_light, "#ffffff", 0.35), A.mix(st.accent, "#ffffff", 0.2)),
+            "pressed": (A.mix(st.accent, "#000000", 0.15), st.accent)}[look]
+
+
+def base_face(st, kind, look, w, h, k):
     """The button's body for one look, on a transparent background."""
     r = {"tab": 12, "popup": 8, "command": 12, "small": 8, "toggle": 8}.get(kind, min(w, h) // 2)
     if kind == "thumb":
         r = 6
     top, bottom = {
-        "normal": (ST.button_top, ST.button_bottom),
-        "hover": (ST.button_hover_top, ST.button_hover_bottom),
-        "pressed": (ST.button_pushed_top, ST.button_pushed_bottom),
-        "disabled": (ST.button_disabled_top, ST.button_disabled_bottom),
+        "normal": (st.button_top, st.button_bottom),
+        "hover": (st.button_hover_top, st.button_hover_bottom),
+        "pressed": (st.button_pushed_top, st.button_pushed_bottom),
+        "disabled": (st.button_disabled_top, st.button_disabled_bottom),
     }[look]
     if kind in ("command", "thumb") and look != "disabled":
-        # the call to action and the scroll thumb wear gold
-        top, bottom = {"normal": (ST.accent_light, ST.accent), "hover": ("#fde3a6", "#e4b155"),
-                       "pressed": ("#b98528", "#d9a441")}[look]
+        # the call to action and the scroll thumb wear the skin's accent
+        top, bottom = gold(st, look)
     if kind == "tab" and look == "pressed":
         # a pressed tab is the selected tab: it joins the panel below it
-        top, bottom = ST.caption_top, ST.panel_top
+        top, bottom = st.caption_top, st.panel_top
     ring = None
     if look == "hover":
-        ring = (ST.accent_light, 230)
+        ring = (st.accent_light, 230)
     elif look == "pressed" and kind != "tab":
-        ring = (ST.accent, 160)
+        ring = (st.accent, 160)
     elif look == "pressed":
-        ring = (ST.accent, 255)
-    return S.face(ST, w, h, r, top, bottom, pushed=(look == "pressed" and kind != "tab"),
-                  gloss=0.06 if look == "disabled" else 0.2, accent_ring=ring, shadow=look != "disabled")
+        ring = (st.accent, 255)
+    return S.face(st, w, h, r, top, bottom, pushed=(look == "pressed" and kind != "tab"),
+                  gloss=0.06 if look == "disabled" else 0.2, accent_ring=ring, shadow=look != "disabled", k=k)
 
 
-def label_layer(kind, label, look, w, h):
-    layer = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-    dark_face = not (kind in ("command", "thumb") and look != "disabled")
-    colour = ST.button_text if dark_face else ST.text_dark
+def is_dark(colour):
+    red, green, blue = A.hex_rgb(colour) if isinstance(colour, str) else colour
+    return red * 0.3 + green * 0.59 + blue * 0.11 < 128
+
+
+def label_layer(st, kind, label, look, w, h, k):
+    W, H = w * k, h * k
+    layer = Image.new("RGBA", (W, H), (0, 0, 0, 0))
+    on_gold = kind in ("command", "thumb") and look != "disabled"
+    colour = st.text_dark if on_gold else st.button_text
     if look == "disabled":
-        colour = ST.button_text_disabled
+        colour = st.button_text_disabled
     if look == "pressed" and kind == "tab":
-        colour = ST.accent_light
-    dy = 1 if look == "pressed" and kind != "tab" else 0
+        colour = st.accent_light if is_dark(st.panel_top) else st.accent
+    # light text gets a dark shadow under it, dark text a light one
+    shade = (0, 0, 0, 150) if not is_dark(colour) else (255, 255, 255, 120)
+    dy = k if look == "pressed" and kind != "tab" else 0
     if kind in ("tab", "popup", "command", "small", "toggle"):
         size = {"tab": 19, "popup": 15, "command": 18, "small": 14, "toggle": 14}[kind]
-        fnt = A.font(LATO_BOLD, size)
-        A.draw_text(layer, (w / 2, (h - 2) / 2 + dy), label, fnt, colour, anchor="mm",
-                    shadow_colour=(0, 0, 0, 150) if dark_face else (255, 255, 255, 120), shadow_offset=(0, 1))
+        fnt = A.font(A.font_path(st.font_family, st.font_bold), size * k)
+        A.draw_text(layer, (W / 2, (H - 2 * k) / 2 + dy), label, fnt, colour, anchor="mm",
+                    shadow_colour=shade, shadow_offset=(0, k))
     else:
-        m = glyph_mask(label, w, h - 2, 1.0)
-        full = Image.new("L", (w, h), 0)
+        m = glyph_mask(label, W, H - 2 * k, 1.0)
+        full = Image.new("L", (W, H), 0)
         full.paste(m, (0, dy))
-        A.over(layer, A.shadow(full, 0.6, 150 if dark_face else 60, offset=(0, 1)))
-        A.over(layer, A.fill_mask((w, h), colour, full))
+        A.over(layer, A.shadow(full, 0.6 * k, 150 if not is_dark(colour) else 60, offset=(0, k)))
+        A.over(layer, A.fill_mask((W, H), colour, full))
     return layer
 
 
-def frames_for(number):
+def frames_for(st, number, k=1):
     label, kind, w, h = BUTTONS[number]
+    W, H = w * k, h * k
     out = {}
     for look in LOOKS:
-        face = base_face(kind, look, w, h)
-        A.over(face, label_layer(kind, label, look, w, h))
+        face = base_face(st, kind, look, w, h, k)
+        A.over(face, label_layer(st, kind, label, look, w, h, k))
         if look != "hover":
             out[look] = ([face], [1000])
             continue
         # hover: a soft band of light sweeps across the face, then rests
         frames, delays = [], []
         mask = face.getchannel("A")
-        steps = 8
+        steps = 6
         for i in range(steps):
             f = face.copy()
-            x = -w * 0.4 + (w * 1.8) * i / (steps - 1)
-            band = Image.new("L", (w, h), 0)
-            ImageDraw.Draw(band).polygon([(x, 0), (x + w * 0.22, 0), (x + w * 0.22 - h * 0.6, h), (x - h * 0.6, h)], fill=70)
-            band = ImageChops.multiply(band.filter(ImageFilter.GaussianBlur(3)), mask)
-            A.over(f, A.fill_mask((w, h), "#ffffff", band))
-            A.over(f, label_layer(kind, label, look, w, h))
+            x = -W * 0.4 + (W * 1.8) * i / (steps - 1)
+            band = Image.new("L", (W, H), 0)
+            ImageDraw.Draw(band).polygon([(x, 0), (x + W * 0.22, 0), (x + W * 0.22 - H * 0.6, H), (x - H * 0.6, H)], fill=70)
+            band = ImageChops.multiply(band.filter(ImageFilter.GaussianBlur(3 * k)), mask)
+            A.over(f, A.fill_mask((W, H), "#ffffff", band))
+            A.over(f, label_layer(st, kind, label, look, w, h, k))
             frames.append(f)
-            delays.append(45)
+            delays.append(60)
         frames.append(face)
         delays.append(1600)
         out[look] = (frames, delays)
@@ -172,7 +187,8 @@ def frames_for(number):
 
 
 def to_gif_frame(img, matte):
-    """Flattens an RGBA frame onto the matte, keeping fully clear pixels transparent (index 255)."""
+    """Flattens an RGBA frame onto the matte, keeping fully clear pixels transparent (index 255).
+    The soft edge pixels are blended with the matte, so the button shows no fringe on it."""
     bg = Image.new("RGBA", img.size, A.rgba(matte))
     bg.alpha_composite(img)
     p = bg.convert("RGB").quantize(colors=255, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
@@ -185,8 +201,8 @@ def to_gif_frame(img, matte):
     return p
 
 
-def save_gif(path, frames, delays):
-    ps = [to_gif_frame(f, MATTE) for f in frames]
+def save_gif(path, frames, delays, matte):
+    ps = [to_gif_frame(f, matte) for f in frames]
     if len(ps) == 1:
         ps[0].save(path, "GIF", transparency=255, optimize=False)
         return
@@ -194,12 +210,19 @@ def save_gif(path, frames, delays):
                transparency=255, disposal=2, optimize=False)
 
 
-def build_buttons(out_dir):
-    import os
+def look_name(number, look, k):
+    return f"{number}_{look}.gif" if k == 1 else f"{number}_{look}@{k}x.gif"
+
+
+def build_buttons(out_dir, st=ST, scales=(1,)):
+    """Every button's four looks in the skin's colours, matted on the colour the skin's screens
+    show them on (st.button_matte), at each scale. A look missing beside a skin is taken from
+    the set compiled into the game."""
     os.makedirs(out_dir, exist_ok=True)
     for number in BUTTONS:
-        for look, (frames, delays) in frames_for(number).items():
-            save_gif(f"{out_dir}/{number}_{look}.gif", frames, delays)
+        for k in scales:
+            for look, (frames, delays) in frames_for(st, number, k).items():
+                save_gif(os.path.join(out_dir, look_name(number, look, k)), frames, delays, st.button_matte)
 
 
 # -- help overlays -------------------------------------------------------------------------------
@@ -236,16 +259,17 @@ HELP = {
 }
 
 
-def tip_icon(kind, n=44):
-    """A small round badge with a pictogram for one tip."""
+def tip_icon(kind, k=1):
+    """A small round badge with a pictogram for one tip, 44 pixels across (times k)."""
+    n = 44 * k
     img = Image.new("RGBA", (n, n), (0, 0, 0, 0))
-    m = A.ellipse_mask(n, n, 1)
-    A.over(img, A.shadow(m, 2, 120, offset=(0, 2)))
+    m = A.ellipse_mask(n, n, k)
+    A.over(img, A.shadow(m, 2 * k, 120, offset=(0, 2 * k)))
     A.over(img, A.fill_mask((n, n), A.vgradient(n, n, [(0, ST.accent_light), (1, ST.accent)]), m))
     big = Image.new("L", (n * A.SS, n * A.SS), 0)
     d = ImageDraw.Draw(big)
-    s = A.SS
-    c = n * s / 2
+    s = A.SS * k
+    c = n * A.SS / 2
 
     def mouse(highlight):
         x0, y0, x1, y1 = c - 9 * s, c - 13 * s, c + 9 * s, c + 13 * s
@@ -326,72 +350,78 @@ def wrap(text, fnt, width):
     return lines
 
 
-def arrow(img, start, end, colour):
-    """A curved gold arrow with a soft shadow, from start to end."""
+def arrow(img, start, end, colour, k=1):
+    """A curved gold arrow with a soft shadow, from start to end (pixels of img)."""
     w, h = img.size
-    k = A.SS
-    big = Image.new("L", (w * k, h * k), 0)
+    s = A.SS
+    big = Image.new("L", (w * s, h * s), 0)
     d = ImageDraw.Draw(big)
     (x0, y0), (x1, y1) = start, end
     mx, my = (x0 + x1) / 2 + (y1 - y0) * 0.25, (y0 + y1) / 2 - (x1 - x0) * 0.25
     pts = []
     for i in range(61):
         t = i / 60
-        pts.append((((1 - t) ** 2 * x0 + 2 * (1 - t) * t * mx + t * t * x1) * k,
-                    ((1 - t) ** 2 * y0 + 2 * (1 - t) * t * my + t * t * y1) * k))
+        pts.append((((1 - t) ** 2 * x0 + 2 * (1 - t) * t * mx + t * t * x1) * s,
+                    ((1 - t) ** 2 * y0 + 2 * (1 - t) * t * my + t * t * y1) * s))
     tip = pts[-1]
     ang = math.atan2(tip[1] - pts[-8][1], tip[0] - pts[-8][0])
-    d.line(pts[:-5], fill=255, width=4 * k, joint="curve")
-    head = [(tip[0] + 3 * k * math.cos(ang), tip[1] + 3 * k * math.sin(ang)),
-            (tip[0] - 18 * k * math.cos(ang - 0.45), tip[1] - 18 * k * math.sin(ang - 0.45)),
-            (tip[0] - 18 * k * math.cos(ang + 0.45), tip[1] - 18 * k * math.sin(ang + 0.45))]
+    d.line(pts[:-5], fill=255, width=4 * s * k, joint="curve")
+    u = s * k
+    head = [(tip[0] + 3 * u * math.cos(ang), tip[1] + 3 * u * math.sin(ang)),
+            (tip[0] - 18 * u * math.cos(ang - 0.45), tip[1] - 18 * u * math.sin(ang - 0.45)),
+            (tip[0] - 18 * u * math.cos(ang + 0.45), tip[1] - 18 * u * math.sin(ang + 0.45))]
     d.polygon(head, fill=255)
-    r = 5 * k
+    r = 5 * u
     d.ellipse((pts[0][0] - r, pts[0][1] - r, pts[0][0] + r, pts[0][1] + r), fill=255)
     m = big.resize((w, h), Image.LANCZOS)
-    A.over(img, A.shadow(m, 3, 160, offset=(0, 3)))
+    A.over(img, A.shadow(m, 3 * k, 160, offset=(0, 3 * k)))
     A.over(img, A.fill_mask((w, h), colour, m))
 
 
-def overlay(name):
-    """One help overlay: the screen dimmed, a card with the tips, arrows to the places they name."""
+def overlay(name, k=1):
+    """One help overlay: a card with the tips and arrows to the places they name, on a clear
+    background (the game dims the screen under it and draws it at its own 4:3 shape)."""
     title, tips, arrows = HELP[name]
-    w, h = OVERLAY_W, OVERLAY_H
-    img = Image.new("RGBA", (w, h), A.rgba("#050914", 150))
+    w, h = OVERLAY_W * k, OVERLAY_H * k
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     card_w = 560
-    body = A.font(LATO_REG, 17)
-    rows = [wrap(t, body, card_w - 120) for _, t in tips]
+    body = A.font(LATO_REG, 17 * k)
+    measure = A.font(LATO_REG, 17)
+    rows = [wrap(t, measure, card_w - 120) for _, t in tips]
     card_h = 86 + sum(max(52, 24 * len(r) + 12) for r in rows) + 52
-    cx0, cy0 = (w - card_w) // 2, (h - card_h) // 2
-    card = S.panel_image(ST, card_w, card_h, 56)
-    S.ornament(ST, card, (20, 0, card_w - 20, 56))
+    cx0, cy0 = (OVERLAY_W - card_w) // 2, (OVERLAY_H - card_h) // 2
+    card = S.panel_image(ST, card_w, card_h, 56, k)
+    S.ornament(ST, card, ((card_w - 200) * k, 0, (card_w - 24) * k, 56 * k), k)
     cm = Image.new("L", (w, h), 0)
-    cm.paste(card.getchannel("A"), (cx0, cy0))
-    A.over(img, A.shadow(cm, 14, 200, offset=(0, 10)))
-    A.over(img, card, (cx0, cy0))
-    A.draw_text(img, (cx0 + 28, cy0 + 29), title, A.font(LATO_BOLD, 24), ST.text, anchor="lm",
-                shadow_colour=(0, 0, 0, 160), shadow_offset=(0, 2))
+    cm.paste(card.getchannel("A"), (cx0 * k, cy0 * k))
+    A.over(img, A.shadow(cm, 14 * k, 200, offset=(0, 10 * k)))
+    A.over(img, card, (cx0 * k, cy0 * k))
+    A.draw_text(img, ((cx0 + 28) * k, (cy0 + 29) * k), title, A.font(LATO_BOLD, 24 * k), ST.text, anchor="lm",
+                shadow_colour=(0, 0, 0, 160), shadow_offset=(0, 2 * k))
     y = cy0 + 80
     for (kind, _), lines in zip(tips, rows):
         row_h = max(52, 24 * len(lines) + 12)
-        A.over(img, tip_icon(kind), (cx0 + 30, y + (row_h - 44) // 2 - 4))
+        A.over(img, tip_icon(kind, k), ((cx0 + 30) * k, (y + (row_h - 44) // 2 - 4) * k))
         ty = y + (row_h - 24 * len(lines)) // 2 - 4
         for line in lines:
-            A.draw_text(img, (cx0 + 92, ty), line, body, ST.text, shadow_colour=(0, 0, 0, 140), shadow_offset=(0, 1))
+            A.draw_text(img, ((cx0 + 92) * k, ty * k), line, body, ST.text, shadow_colour=(0, 0, 0, 140),
+                        shadow_offset=(0, k))
             ty += 24
         y += row_h
-    A.draw_text(img, (w / 2, cy0 + card_h - 30), "Click anywhere to continue", A.font(LATO_ITALIC, 16), ST.accent_light,
-                anchor="mm")
+    A.draw_text(img, (w / 2, (cy0 + card_h - 30) * k), "Click anywhere to continue", A.font(LATO_ITALIC, 16 * k),
+                ST.accent_light, anchor="mm")
     for where, frac in arrows:
         if where == "top":
-            arrow(img, (cx0 + card_w * 0.5 + 40, cy0 - 6), (w * frac - 30, 34), ST.accent_light)
+            start, end = (cx0 + card_w * 0.5 + 40, cy0 - 6), (OVERLAY_W * frac - 30, 34)
         elif where == "bottomleft":
-            arrow(img, (cx0 + 8, cy0 + card_h - 40), (36, h - 36), ST.accent_light)
-        elif where == "bottomright":
-            arrow(img, (cx0 + card_w - 8, cy0 + card_h - 40), (w - 36, h - 36), ST.accent_light)
+            start, end = (cx0 + 8, cy0 + card_h - 40), (36, OVERLAY_H - 36)
+        else:
+            start, end = (cx0 + card_w - 8, cy0 + card_h - 40), (OVERLAY_W - 36, OVERLAY_H - 36)
+        arrow(img, (start[0] * k, start[1] * k), (end[0] * k, end[1] * k), ST.accent_light, k)
     return img
 
 
-def build_overlays(out_dir):
+def build_overlays(out_dir, scales=(1, 2)):
     for name in HELP:
-        A.save_png(overlay(name), f"{out_dir}/{name}.png")
+        for k in scales:
+            A.save_png(overlay(name, k), f"{out_dir}/{name}.png" if k == 1 else f"{out_dir}/{name}@{k}x.png")

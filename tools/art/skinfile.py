@@ -13,6 +13,18 @@ from sknwriter import Element, colour, nine_slice, three_slice_h, write_mask, wr
 
 DT_CENTER, DT_VCENTER, DT_SINGLELINE = "DT_CENTER", "DT_VCENTER", "DT_SINGLELINE"
 
+# The scales every sheet is written at: its own size, and twice that for dense screens.
+SCALES = (1, 2)
+# The points of the "Title" font and the room kept beside a title: the caption's left inset
+# and the gap before the ornament.
+TITLE_POINTS = 12
+TITLE_LEFT = 20
+TITLE_GAP = 8
+# Pixels per point on the screens the game runs on (96 dots per inch).
+PIXELS_PER_POINT = 96 / 72
+# Said in the band's client area: the line the tabs and the round buttons share.
+BAND_CLIENT_BOTTOM = 8
+
 
 def fmt(*words):
     return " ".join(words)
@@ -31,9 +43,12 @@ class SkinBuilder:
     def path(self, rel):
         return os.path.join(self.skin_dir, self.sub + rel)
 
-    def bitmap(self, name, image):
+    def bitmap(self, name, make):
+        """Writes a sheet at its own size and at twice the size ("name@2x.png", which the skin
+        engine draws on screens of twice the density); make(k) draws it at scale k."""
         rel = f"bitmaps/{name}.png"
-        A.save_png(image, self.path(rel))
+        for k in SCALES:
+            A.save_png(make(k), self.path(rel if k == 1 else f"bitmaps/{name}@{k}x.png"))
         return self.sub + rel
 
     def copy_fonts(self):
@@ -74,7 +89,7 @@ class SkinBuilder:
             d = st.radius * 2 + 1
             r.sub("Region", Name="DialogShape", Shape="ROUNDRECT", Data=f"{d} {d}", **full)
         n = S.CAPBTN
-        write_mask(self.path("masks/capbutton.msk"), A.ellipse_mask(n, n, 0.5))
+        write_mask(self.path("masks/capbutton.msk"), S.round_mask(st, n, n, 0.5))
         r.sub("Region", Name="CapButtonShape", Shape="ARBITRARY", Src=self.sub + "masks/capbutton.msk",
               X1="0", Y1="0", X2=str(n), Y2=str(n))
         t = S.TRAY
@@ -83,7 +98,7 @@ class SkinBuilder:
               X1="0", Y1="0", X2=str(t), Y2=str(t))
 
     def icons(self):
-        src = self.bitmap("icons", S.icon_sheet(self.st))
+        src = self.bitmap("icons", lambda k: S.icon_sheet(self.st, k))
         n = S.ICON
         g = self.root.sub("Icons", Name="Icons", X1="0", Y1="0", X2=str(n), Y2=str(n))
         for i, kind in enumerate(["Exclamation", "Information", "Question", "Error"]):
@@ -104,7 +119,7 @@ class SkinBuilder:
     # -- control faces ---------------------------------------------------------------------------
     def button_groups(self):
         st, r = self.st, self.root
-        src = self.bitmap("button", S.button_sheet(st))
+        src = self.bitmap("button", lambda k: S.button_sheet(st, k))
         w, h, cx, cy = S.BUTTON["w"], S.BUTTON["h"], S.BUTTON["cx"], S.BUTTON["cy"]
         for i, (name, attrs) in enumerate([("ButtonFace", None), ("ButtonHover", "Hover"),
                                            ("ButtonPushed", "Pushed"), ("ButtonDisabled", "Disabled"),
@@ -117,7 +132,7 @@ class SkinBuilder:
                         fmt(DT_CENTER, DT_VCENTER, DT_SINGLELINE, "DT_END_ELLIPSIS"), attributes="Disabled",
                         X1="6", Y1="0", X2="6,rb", Y2="2,rb")
         # the clock of the in-game caption band: an inset display rather than a raised button
-        esrc = self.bitmap("edit", S.edit_sheet(st))
+        esrc = self.bitmap("edit", lambda k: S.edit_sheet(st, k))
         ew, eh, ec = S.EDIT["w"], S.EDIT["h"], S.EDIT["c"]
         nine_slice(r, esrc, 0, 0, ew, eh, ec, ec, ec, ec, name="FieldFace")
         nine_slice(r, esrc, 0, eh, ew, eh, ec, ec, ec, ec, attributes="Focused", name="FieldFocus")
@@ -135,7 +150,7 @@ class SkinBuilder:
 
     def caption_buttons(self):
         st, r = self.st, self.root
-        src = self.bitmap("capbuttons", S.capbtn_sheet(st))
+        src = self.bitmap("capbuttons", lambda k: S.capbtn_sheet(st, k))
         n = S.CAPBTN
         for row, glyph in enumerate(["Minimize", "Close", "Zoom"]):
             g = r.sub("Group", Name=f"Cap{glyph}", X1="0", Y1="0", X2="0,rb", Y2="0,rb")
@@ -152,7 +167,7 @@ class SkinBuilder:
     def box_objects(self):
         st, r = self.st, self.root
         for kind, radio in (("CheckBox", False), ("Radio", True)):
-            src = self.bitmap(kind.lower(), S.box_sheet(st, radio))
+            src = self.bitmap(kind.lower(), lambda k: S.box_sheet(st, radio, k))
             n = S.BOX
             o = r.sub("Object", Name=kind, Font="Text", X1="0", Y1="0", X2="0,rb", Y2="0,rb")
             cells = [None, "Hover", "Pushed", "Disabled", "Checked", "Checked Disabled", "Focused"]
@@ -183,7 +198,7 @@ class SkinBuilder:
 
     def slider_object(self):
         st, r = self.st, self.root
-        src = self.bitmap("slider", S.slider_sheet(st))
+        src = self.bitmap("slider", lambda k: S.slider_sheet(st, k))
         cw, ch, cc = S.CHANNEL["w"], S.CHANNEL["h"], S.CHANNEL["c"]
         tw, th = S.THUMB["w"], S.THUMB["h"]
         o = r.sub("Object", Name="TrackBar", X1="0", Y1="0", X2="0,rb", Y2="0,rb")
@@ -197,7 +212,7 @@ class SkinBuilder:
     def progress_object(self, id1=0, id2=0):
         st, r = self.st, self.root
         if id1 == 0:
-            self.progress_src = self.bitmap("progress", S.progress_sheet(st))
+            self.progress_src = self.bitmap("progress", lambda k: S.progress_sheet(st, k))
         src = self.progress_src
         w, h, c = S.PROGRESS["w"], S.PROGRESS["h"], S.PROGRESS["c"]
         o = r.sub("Object", Name="ProgressBar", ID1=id1 or None, ID2=id2 or None, X1="0", Y1="0", X2="0,rb", Y2="0,rb")
@@ -212,45 +227,61 @@ class SkinBuilder:
     def frames(self):
         st, r = self.st, self.root
         D = S.DIALOG
-        src = self.bitmap("dialog", S.dialog_sheet(st))
+        src = self.bitmap("dialog", lambda k: S.dialog_sheet(st, k))
         nine_slice(r, src, 0, 0, D["w"], D["h"], D["left"], D["top"], D["right"], D["bottom"],
                    attributes="NonClient", name="DialogFrame")
         cap = D["caption"]
+        # The title has the caption from its left inset to the ornament at the right end.
+        orn_right = 20
+        orn_left = orn_right + S.ORNAMENT["w"]
         self.text_style(r, "DialogTitle", "Title", st.text, fmt(DT_VCENTER, DT_SINGLELINE, "DT_END_ELLIPSIS"),
-                        attributes="NonClient", X1="20", Y1="0", X2="124,rb", Y2=str(cap))
-        osrc = self.bitmap("ornament", S.ornament_sheet(st))
+                        attributes="NonClient", X1=str(TITLE_LEFT), Y1="0", X2=f"{orn_left + TITLE_GAP},rb", Y2=str(cap))
+        self.title_room = TITLE_LEFT + orn_left + TITLE_GAP
+        osrc = self.bitmap("ornament", lambda k: S.ornament_sheet(st, k))
         r.sub("Bitmap", Name="DialogOrnament", Attributes="NonClient", Src=osrc, HPosition="Centered",
-              VPosition="Centered", X1=f"{S.ORNAMENT['w'] + 20},rb", Y1="0", X2="20,rb", Y2=str(cap))
+              VPosition="Centered", X1=f"{orn_left},rb", Y1="0", X2=f"{orn_right},rb", Y2=str(cap))
         r.sub("Caption", Name="DialogCaption", HitResult="HTCAPTION", X1="0", Y1="0", X2="0,rb", Y2=str(cap))
-        # the client area shows the panel's plain middle
-        c = r.sub("Client", Name="DialogClient", Attributes="Client", X1="16", Y1=str(cap + 8), X2="16,rb", Y2="16,rb")
-        mid = D["h"] - D["bottom"] - 4
-        c.sub("Bitmap", Src=src, SrcX=D["w"] // 2, SrcY=mid, SrcWidth=4, SrcHeight=4, HPosition="Stretched",
-              VPosition="Stretched", X1="0", Y1="0", X2="0,rb", Y2="0,rb")
+        # The client area lies on the frame's own panel, which shows through it: a square
+        # picture of its own would show its corners inside the rounded frame. Its margins are
+        # even: as far below the caption's divider as above the frame's bottom rim.
+        c = r.sub("Client", Name="DialogClient", Attributes="Client", X1="16", Y1=str(cap + 14), X2="16,rb", Y2="14,rb")
+        c.sub("Surface", Name="DialogSurface", X1="0", Y1="0", X2="0,rb", Y2="0,rb")
 
         P = S.PANEL
-        psrc = self.bitmap("panel", S.plain_panel_sheet(st))
+        psrc = self.bitmap("panel", lambda k: S.plain_panel_sheet(st, k))
         nine_slice(r, psrc, 0, 0, P["w"], P["h"], P["c"], P["c"], P["c"], P["c"], attributes="NonClient", name="PanelFrame")
-        c = r.sub("Client", Name="PanelClient", Attributes="Client", X1="12", Y1="12", X2="12,rb", Y2="12,rb")
-        c.sub("Bitmap", Src=psrc, SrcX=P["w"] // 2, SrcY=P["h"] // 2, SrcWidth=4, SrcHeight=4, HPosition="Stretched",
-              VPosition="Stretched", X1="0", Y1="0", X2="0,rb", Y2="0,rb")
+        c = r.sub("Client", Name="PanelClient", Attributes="Client", X1="14", Y1="14", X2="14,rb", Y2="14,rb")
+        c.sub("Surface", Name="PanelSurface", X1="0", Y1="0", X2="0,rb", Y2="0,rb")
 
         B = S.BAND
-        bsrc = self.bitmap("band", S.band_sheet(st))
+        bsrc = self.bitmap("band", lambda k: S.band_sheet(st, k))
         nine_slice(r, bsrc, 0, 0, B["w"], B["h"], B["left"], B["top"], B["right"], B["bottom"],
                    attributes="NonClient", name="BandFrame")
-        c = r.sub("Client", Name="BandClient", Attributes="Client", X1="0", Y1="0", X2="0,rb", Y2="8,rb")
+        c = r.sub("Client", Name="BandClient", Attributes="Client", X1="0", Y1="0", X2="0,rb", Y2=f"{BAND_CLIENT_BOTTOM},rb")
         c.sub("Bitmap", Src=bsrc, SrcX=B["w"] // 2, SrcY=B["h"] // 2 - 2, SrcWidth=4, SrcHeight=4, HPosition="Stretched",
               VPosition="Stretched", X1="0", Y1="0", X2="0,rb", Y2="0,rb")
-        self.text_style(r, "BandTitle", "Title", st.text, fmt(DT_VCENTER, DT_SINGLELINE, "DT_END_ELLIPSIS"),
-                        attributes="NonClient", X1="24", Y1="0", X2="140,rb", Y2="8,rb")
+        # the band's title: the game's emblem and name at its left end, before the tabs
+        lsrc = self.bitmap("logo", lambda k: S.logo_sheet(st, k))
+        c.sub("Bitmap", Name="BandLogo", Src=lsrc, VPosition="Centered", X1="16", Y1="0",
+              X2=str(16 + S.LOGO["w"]), Y2="0,rb")
+
+    def title_min_width(self, titles):
+        """The narrowest dialog whose caption shows every one of its titles whole."""
+        fnt = A.font(A.font_path(self.st.font_family, self.st.font_bold), round(TITLE_POINTS * PIXELS_PER_POINT))
+        widest = max(fnt.getlength(t) for t in titles)
+        # a few pixels spare: the game measures with its own text engine
+        return int(widest + self.title_room + 6 + 0.999)
 
     def dialog(self, id1=0, kind="dialog", min_size=None):
         frame, client = {"dialog": ("DialogFrame", "DialogClient"), "panel": ("PanelFrame", "PanelClient"),
                          "band": ("BandFrame", "BandClient")}[kind]
         extra = {}
-        if min_size:
-            extra = dict(MinWidth=min_size[0], MinHeight=min_size[1])
+        min_w, min_h = min_size or (0, 0)
+        if kind == "dialog":
+            titles = T.TITLES.get(id1) or [t for group in T.TITLES.values() for t in group]
+            min_w = max(min_w, self.title_min_width(titles))
+        if min_w or min_h:
+            extra = dict(MinWidth=min_w or None, MinHeight=min_h or None)
         o = self.root.sub("Object", Name="Dialog", ID1=id1 or None, Font="Text", Region="DialogShape" if kind != "band" else None,
                           HitResult="HTCAPTION" if kind == "panel" else None,
                           X1="0", Y1="0", X2="0,rb", Y2="0,rb", **extra)
@@ -259,14 +290,12 @@ class SkinBuilder:
             o.sub("Bitmap", Name="DialogOrnament")
             o.sub("Text", Name="DialogTitle")
             o.sub("Caption", Name="DialogCaption")
-        if kind == "band":
-            o.sub("Text", Name="BandTitle")
         o.sub("Client", Name=client)
         return o
 
     def tray_objects(self):
         st, r = self.st, self.root
-        src = self.bitmap("tray", S.tray_sheet(st))
+        src = self.bitmap("tray", lambda k: S.tray_sheet(st, k))
         n = S.TRAY
         for id2, col in ((T.TRAY_EMPTY, 0), (T.TRAY_FULL, 1)):
             o = r.sub("Object", Name="Button", ID1=T.TRAY, ID2=id2, Region="TrayHandleShape", X1="0", Y1="0", X2="0,rb", Y2="0,rb")
@@ -282,6 +311,8 @@ class SkinBuilder:
         self.regions()
         self.icons()
         self.textures(texture_names)
+        # the colour the screens show this skin's picture buttons on (their GIFs are matted on it)
+        self.root.sub("Text", Name="ButtonMatte", BgColor=colour(st.button_matte), BgMode="TRANSPARENT")
         self.button_groups()
         self.caption_buttons()
         self.frames()
@@ -302,12 +333,12 @@ class SkinBuilder:
         self.text_style(o, None, "TextBold", st.text, fmt(DT_CENTER, "DT_WORDBREAK", "DT_NOPREFIX"))
         self.dialog(T.WAIT)
         # the game's panels
-        self.dialog(T.CAPTION_PANEL, kind="band")
-        self.cap_button(T.CAPTION_PANEL, 1089, "Minimize", 52, 12)
-        self.cap_button(T.CAPTION_PANEL, 1090, "Close", 16, 12)
-        self.dialog(T.TIGHT_CAPTION_PANEL, kind="band")
-        self.cap_button(T.TIGHT_CAPTION_PANEL, 1089, "Minimize", 52, 8)
-        self.cap_button(T.TIGHT_CAPTION_PANEL, 1090, "Close", 16, 8)
+        # the round buttons stand on the line of the band's tabs: the middle of its client area
+        for template, height in ((T.CAPTION_PANEL, T.CAPTION_PANEL_HEIGHT), (T.TIGHT_CAPTION_PANEL, T.TIGHT_CAPTION_PANEL_HEIGHT)):
+            self.dialog(template, kind="band")
+            top = (height - BAND_CLIENT_BOTTOM - S.CAPBTN) // 2
+            self.cap_button(template, 1089, "Minimize", 52, top)
+            self.cap_button(template, 1090, "Close", 16, top)
         o = self.root.sub("Object", Name="Button", ID1=T.TIGHT_CAPTION_PANEL, ID2=1200, Font="Clock",
                           X1="0", Y1="0", X2="0,rb", Y2="0,rb")
         for g in ("FieldFace", "FieldHover", "FieldFocus"):
@@ -330,8 +361,8 @@ class SkinBuilder:
         """The "Boards" button glows while pieces wait in the trays (own state word tray_full)."""
         st, r = self.st, self.root
         w, h, cx, cy = S.BUTTON["w"], S.BUTTON["h"], S.BUTTON["cx"], S.BUTTON["cy"]
-        sheet = S.face(st, w, h, st.button_radius, st.accent_light, st.accent, accent_ring=(st.accent_light, 255))
-        src = self.bitmap("button_tray_full", sheet)
+        src = self.bitmap("button_tray_full", lambda k: S.face(st, w, h, st.button_radius, st.accent_light, st.accent,
+                                                              accent_ring=(st.accent_light, 255), k=k))
         o = self.button_object(T.PLAY_PANEL, 1096)
         # the glowing face goes under the pushed and focus looks, above the plain one
         g = Element("Group", Name="TrayFullFace", Attributes="tray_full", X1="0", Y1="0", X2="0,rb", Y2="0,rb")

@@ -42,6 +42,8 @@ class Style:
     meter_bottom: str
     screen_top: str
     screen_bottom: str
+    # the colour the screens show the picture buttons on; their GIF edges are blended with it
+    button_matte: str = "#111a2e"
     radius: int = 10          # panel corner radius
     button_radius: int = 8
     chamfer: int = 0          # cut corners instead of round ones (Gothic)
@@ -84,6 +86,7 @@ FLOWER = Style(
     field_bg="#fffdfd", field_edge="#d9a3b5",
     meter_top="#9ed48b", meter_bottom="#5da552",
     screen_top="#fbe9ef", screen_bottom="#eecbd8",
+    button_matte="#f4dae3",
     radius=16, button_radius=13, ornament="petals", extra={"clock": "#c0406a", "mark": "#c0406a"},
 )
 
@@ -103,6 +106,7 @@ GOTHIC = Style(
     field_bg="#0e0b0c", field_edge="#6b5a4f",
     meter_top="#c9383f", meter_bottom="#7c1219",
     screen_top="#241a1d", screen_bottom="#0a0708",
+    button_matte="#171012",
     radius=4, button_radius=3, chamfer=9, ornament="thorns",
 )
 

@@ -24,3 +24,21 @@ COMPLETE_HEADING = 1170     # the heading static "Puzzle is solved!" of the comp
 TRAY = 2000                 # the trays' skinned windows: handle buttons and the open-tray frame
 TRAY_EMPTY = 1
 TRAY_FULL = 2
+
+# The heights of the two caption bands (CCaptionPanel::kHeight, CTightCaptionPanel::kHeight).
+CAPTION_PANEL_HEIGHT = 52
+TIGHT_CAPTION_PANEL_HEIGHT = 50
+
+# The titles the dialogs show in their captions; each skin makes its dialogs wide enough for
+# them. A dialog without its own Object wears the default one, which fits the longest.
+TITLES = {
+    MESSAGE_BOX: ["Velmora"],
+    WAIT: ["Creating..."],
+    GAME_MENU: ["Game Menu"],
+    COMPLETE: ["Puzzle is solved"],
+    COLOR: ["Color"],
+    PATTERN: ["Pattern"],
+    CREATE_IMAGE: ["Image"],
+    CREATE_PARAMETERS: ["Cutting"],
+    PUZZLE_NAME: ["Puzzle Name"],
+}

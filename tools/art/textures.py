@@ -1,5 +1,8 @@
-"""The board textures: fifteen seamless, light, nearly neutral patterns. The game tints them with
-the board and tray colours, so they carry structure (grain, weave, speckle) rather than colour."""
+"""The board textures: fifteen seamless, nearly neutral patterns. The game tints them with the
+board and tray colours (a grey of 128 gives the colour itself, darker greys darken it, lighter
+ones wash it out towards white), so they carry structure (grain, weave, speckle) rather than
+colour. They are darker than middle grey and fine-grained, so that a bright board colour reads
+as muted cloth rather than glaring, and pictures keep their contrast on it."""
 
 import math
 
@@ -22,6 +25,18 @@ def to_image(v, tint=(255, 255, 255), lo=0.55, hi=1.0):
     return Image.fromarray((np.clip(rgb, 0, 1) * 255).astype(np.uint8), "RGB")
 
 
+# Every texture is drawn light, then its greys are pulled down: LIGHT_MIDDLE (a light
+# texture's middle grey) becomes DARK_MIDDLE, and the contrast softens by DARK_CONTRAST.
+LIGHT_MIDDLE = 200
+DARK_MIDDLE = 90
+DARK_CONTRAST = 0.55
+
+
+def darken(img):
+    """Pulls a light texture's greys down around DARK_MIDDLE, softening its contrast."""
+    return img.point(lambda v: max(0, min(255, int(round(DARK_MIDDLE + (v - LIGHT_MIDDLE) * DARK_CONTRAST)))))
+
+
 def normalise(v):
     v = v - v.min()
     return v / max(1e-9, v.max())
@@ -33,8 +48,8 @@ def coords():
 
 
 def felt():
-    n = A.noise(SIZE, SIZE, 11, 32, 5, 0.6)
-    fibres = A.noise(SIZE, SIZE, 12, 64, 3, 0.7)
+    n = A.noise(SIZE, SIZE, 11, 64, 4, 0.6)
+    fibres = A.noise(SIZE, SIZE, 12, 128, 2, 0.7)
     return to_image(normalise(n * 0.7 + fibres * 0.3), (255, 250, 240), 0.70, 0.95)
 
 
@@ -58,7 +73,7 @@ def wood_values(seed, rings=7, w=SIZE, h=SIZE):
 
 
 def wood():
-    return to_image(wood_values(21), (255, 236, 210), 0.60, 0.95)
+    return to_image(wood_values(21, rings=12), (255, 236, 210), 0.60, 0.95)
 
 
 def cork():
@@ -89,8 +104,8 @@ def linen():
 
 def marble():
     x, y = coords()
-    turb = A.noise(SIZE, SIZE, 51, 4, 5, 0.55)
-    veins = np.abs(np.sin((x + y) / SIZE * 2 * math.pi * 2 + turb * 9.0))
+    turb = A.noise(SIZE, SIZE, 51, 8, 4, 0.55)
+    veins = np.abs(np.sin((x + y) / SIZE * 2 * math.pi * 4 + turb * 9.0))
     veins = veins ** 0.35
     cloud = A.noise(SIZE, SIZE, 52, 6, 4, 0.5)
     return to_image(normalise(veins * 0.75 + cloud * 0.25), (250, 250, 255), 0.62, 1.0)
@@ -159,8 +174,8 @@ def denim():
 
 def sand():
     x, y = coords()
-    warp = A.noise(SIZE, SIZE, 111, 3, 3, 0.5)
-    ripples = 0.5 + 0.5 * np.sin(y / SIZE * 2 * math.pi * 9 + warp * 5 + x / SIZE * 2 * math.pi)
+    warp = A.noise(SIZE, SIZE, 111, 6, 3, 0.5)
+    ripples = 0.5 + 0.5 * np.sin(y / SIZE * 2 * math.pi * 16 + warp * 5 + x / SIZE * 2 * math.pi)
     grain = A.noise(SIZE, SIZE, 112, 128, 2, 0.5)
     return to_image(normalise(ripples * 0.35 + grain * 0.65), (255, 244, 220), 0.74, 0.97)
 
@@ -193,8 +208,8 @@ def metal():
 
 
 def velvet():
-    soft = A.noise(SIZE, SIZE, 141, 3, 4, 0.55)
-    nap = A.noise(SIZE, SIZE, 142, 96, 2, 0.5)
+    soft = A.noise(SIZE, SIZE, 141, 6, 4, 0.55)
+    nap = A.noise(SIZE, SIZE, 142, 128, 2, 0.5)
     v = soft * 0.6 + nap * 0.4
     return to_image(normalise(v), (255, 240, 250), 0.66, 0.9)
 
@@ -220,4 +235,4 @@ BUILDERS = [felt, wood, cork, linen, marble, leather, slate, parquet, paper, den
 
 def build(out_dir):
     for name, fn in zip(NAMES, BUILDERS):
-        A.save_png(fn(), f"{out_dir}/{name}.png")
+        A.save_png(darken(fn()), f"{out_dir}/{name}.png")

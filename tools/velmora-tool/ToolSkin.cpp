@@ -1,6 +1,7 @@
 // velmora-tool skin: the skin author's preview. Renders one Object of a skin file into a
-// transparent picture for the given states and text, answers a hit test and writes the
-// Object's window shape as a black and white mask.
+// transparent picture, answers a hit test and writes the Object's window shape as a black and
+// white mask. Without --states the picture shows the whole window as the game draws it (frame,
+// then client area); with --states exactly the items those words select.
 #include "tools/velmora-tool/ToolCommand.h"
 
 #include "shell/log/GP_LogFile.h"
@@ -8,6 +9,7 @@
 #include "skin/Region.h"
 #include "skin/Skin.h"
 #include "skin/SkinValues.h"
+#include "skin/SkinableBase.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +30,7 @@ struct SkinOptions
     int id2 = 0;
     QSize size;
     QString states;
+    bool statesGiven = false;
     QString text;
     QString png;
     QString region;
@@ -63,8 +66,10 @@ QString ParseOptions(const QStringList& args, SkinOptions* options)
             ok = ReadInt(value, &options->id2);
         else if (arg == QLatin1String("--size") && ReadPair(value, QLatin1Char('x'), &w, &h))
             options->size = QSize(w, h);
-        else if (arg == QLatin1String("--states"))
+        else if (arg == QLatin1String("--states")) {
             options->states = value;
+            options->statesGiven = true;
+        }
         else if (arg == QLatin1String("--text"))
             options->text = value;
         else if (arg == QLatin1String("--png"))
@@ -171,7 +176,10 @@ int RunSkin(const QStringList& args)
         image.fill(Qt::transparent);
         {
             QPainter painter(&image);
-            object->Draw(painter, window, states, options.text);
+            if (options.statesGiven)
+                object->Draw(painter, window, states, options.text);
+            else
+                WINSKIN::SkinableBase::DrawWindow(*object, painter, window, states, options.text);
         }
         if (!image.save(options.png, "PNG"))
             return ToolFail(QStringLiteral("cannot write %1").arg(options.png));
@@ -188,5 +196,5 @@ int RunSkin(const QStringList& args)
 
 VELMORA_TOOL_COMMAND(skin, "skin",
                      "skin FILE.skn --object NAME [--id1 N --id2 N] --size WxH [--states \"W1 W2\"] [--text T] "
-                     "[--png OUT] [--hit X,Y] [--region OUT.png]",
+                     "[--png OUT] [--hit X,Y] [--region OUT.png]   (no --states: the whole window)",
                      RunSkin);

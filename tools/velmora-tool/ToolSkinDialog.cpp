@@ -1,13 +1,16 @@
-// velmora-tool skin-dialog: the skin author's look at real windows. Shows a main window with a
-// caption band, a dialog holding every kind of skinned control and two picture buttons, all
-// wearing the given skin; writes the whole scene as a picture and, on a display, keeps it
-// on screen for a while.
+// velmora-tool skin-dialog: the skin author's look at real windows. Shows a main window on the
+// skin's default board with a caption band, a dialog holding every kind of skinned control and
+// two of the skin's picture buttons, all wearing the given skin; writes the whole scene as a
+// picture and, on a display, keeps it on screen for a while. --hover N puts the pointer's look on
+// the control numbered N; --overlay NAME shows that help overlay over the dimmed scene.
 #include "tools/velmora-tool/ToolCommand.h"
 
 #include "resources/GP_Resources.h"
 #include "shell/log/GP_LogFile.h"
+#include "skin/Bitmap.h"
 #include "skin/BmpButton.h"
 #include "skin/LDialog.h"
+#include "skin/Rectangle.h"
 #include "skin/Skin.h"
 #include "skin/SkinableButton.h"
 #include "skin/SkinableCheckBox.h"
@@ -16,6 +19,9 @@
 #include "skin/SkinableRadio.h"
 #include "skin/SkinableSliderCtrl.h"
 #include "skin/SkinableStatic.h"
+#include "view/HelpOverlayWindow.h"
+#include "view/model/BoardBackgrounds.h"
+#include "view/model/GP_SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,6 +30,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -40,12 +47,16 @@ constexpr int kCaptionTemplate = 1000;
 constexpr int kMenuTemplate = 1003;
 constexpr int kTabButton = 49304;
 constexpr int kMakeButton = 49316;
+// The game menu's controls, laid out below, take this much room.
+constexpr QSize kMenuClient(340, 270);
 
 struct DialogOptions
 {
     QString file;
     QString png;
     int seconds = 0;
+    int hover = 0;
+    QString overlay;
 };
 
 QString ParseOptions(const QStringList& args, DialogOptions* options)
@@ -57,6 +68,10 @@ QString ParseOptions(const QStringList& args, DialogOptions* options)
             options->png = value;
         else if (arg == QLatin1String("--show"))
             options->seconds = value.toInt(&ok);
+        else if (arg == QLatin1String("--hover"))
+            options->hover = value.toInt(&ok);
+        else if (arg == QLatin1String("--overlay"))
+            options->overlay = value;
         else
             return QStringLiteral("unknown option %1").arg(arg);
         if (!ok || options->seconds < 0 || options->seconds > kMaxSeconds)
@@ -70,17 +85,47 @@ QString ParseOptions(const QStringList& args, DialogOptions* options)
     return {};
 }
 
+// The skin's number in the game's list of skins, by its file's name (Nox when unknown).
+int SkinIndexOf(const QString& file)
+{
+    const QString name = QFileInfo(file).completeBaseName();
+    return name == QLatin1String("Flower") ? 1 : name == QLatin1String("Gothic") ? 2 : 0;
+}
+
+// The main window: the board as the skin's defaults give it, and a help overlay over it at its
+// own shape when one is asked for.
 class MainWindow : public QWidget
 {
 public:
-    MainWindow() { setWindowTitle(QStringLiteral("Velmora skin preview")); }
+    MainWindow(const WINSKIN::Skin& skin, int skinIndex, const QString& overlay)
+    {
+        setWindowTitle(QStringLiteral("Velmora skin preview"));
+        QList<QImage> textures;
+        if (WINSKIN::Rectangle* patterns = skin.FindByName(QStringLiteral("Textures"))) {
+            for (int i = 0; i < patterns->GetChildCount(); ++i) {
+                const WINSKIN::Bitmap* bitmap = patterns->GetChild(i)->AsBitmap();
+                textures << (bitmap ? bitmap->Picture() : QImage());
+            }
+        }
+        m_board = CBoardBackgrounds::Build(CGP_SettingsStore::DefaultColor(skinIndex, GP_Table::Board),
+                                           CBoardBackgrounds::TextureAt(textures, CGP_SettingsStore::DefaultTexture(skinIndex, GP_Table::Board)));
+        if (!overlay.isEmpty())
+            m_overlay = GP_LoadBitmap(overlay, devicePixelRatioF());
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.fillRect(rect(), kBoard);
+        painter.fillRect(rect(), m_board.isNull() ? QBrush(kBoard) : QBrush(m_board));
+        if (m_overlay.isNull())
+            return;
+        CHelpOverlayWindow::Paint(painter, rect(), rect(), m_overlay);
     }
+
+private:
+    QImage m_board;
+    QImage m_overlay;
 };
 
 void BuildCaption(CLDialog& caption, int width)
@@ -96,7 +141,7 @@ void BuildCaption(CLDialog& caption, int width)
 void BuildMenu(CLDialog& menu)
 {
     menu.setWindowTitle(QStringLiteral("Game Menu"));
-    menu.resize(380, 360);
+    menu.resize(380, 340);
     auto* text = new CSkinableStatic(&menu, 1160);
     text->setText(QStringLiteral("Every control of the game, wearing the skin."));
     text->setWordWrap(true);
@@ -171,12 +216,15 @@ int RunSkinDialog(const QStringList& args)
     if (!skin.Load(QDir::current().absoluteFilePath(options.file)))
         std::fprintf(stderr, "velmora-tool: the skin could not be read; windows keep their plain look\n");
 
-    MainWindow main;
-    main.setGeometry(QRect(QPoint(0, 0), kMainSize));
+    MainWindow main(skin, SkinIndexOf(options.file), options.overlay);
+    // An overlay is shown over the whole screen, as the game shows it over its layout.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize mainSize = !options.overlay.isEmpty() && screen ? screen->geometry().size() : kMainSize;
+    main.setGeometry(QRect(QPoint(0, 0), mainSize));
     main.show();
 
     CLDialog caption(kCaptionTemplate, &main);
-    BuildCaption(caption, kMainSize.width());
+    BuildCaption(caption, mainSize.width());
     caption.Create();
     caption.move(main.geometry().topLeft());
     caption.show();
@@ -184,21 +232,28 @@ int RunSkinDialog(const QStringList& args)
     CLDialog menu(kMenuTemplate, &main);
     BuildMenu(menu);
     menu.Create();
+    // as large as its controls need inside the skin's frame, which gives the margins
+    menu.ResizeClient(kMenuClient);
     menu.move(main.geometry().topLeft() + QPoint(300, 160));
-    menu.show();
+    // A help overlay stands alone over the screen, as the game shows it.
+    const bool alone = !options.overlay.isEmpty();
+    if (!alone)
+        menu.show();
+    if (options.hover)
+        if (auto* skinned = dynamic_cast<WINSKIN::SkinableBase*>(menu.Control(options.hover)))
+            skinned->SetHovered(true);
 
+    const CButtonLooks looks = CButtonLooks::ForSkin(&skin);
     auto* tab = new CBmpButton(&main, kTabButton);
-    tab->SetBkColor(kBoard);
-    tab->LoadLooks(kTabButton);
+    tab->LoadLooks(kTabButton, looks);
     tab->setGeometry(40, 90, 180, 44);
     auto* make = new CBmpButton(&main, kMakeButton);
-    make->SetBkColor(kBoard);
-    make->LoadLooks(kMakeButton);
+    make->LoadLooks(kMakeButton, looks);
     make->setCheckable(true);
     make->setChecked(true);
     make->setGeometry(40, 150, 240, 46);
-    tab->show();
-    make->show();
+    tab->setVisible(!alone);
+    make->setVisible(!alone);
 
     QElapsedTimer settle;
     settle.start();
@@ -222,5 +277,6 @@ int RunSkinDialog(const QStringList& args)
 } // namespace
 
 VELMORA_TOOL_COMMAND(skinDialog, "skin-dialog",
-                     "skin-dialog SKINFILE [--png OUT] [--show SECONDS]   skinned windows with every control kind",
+                     "skin-dialog SKINFILE [--png OUT] [--show SECONDS] [--hover CONTROL] [--overlay NAME]   "
+                     "skinned windows with every control kind",
                      RunSkinDialog);
