@@ -13,11 +13,13 @@
 #include <atomic>
 #include <memory>
 
+class CCallMessage;
 class CCaptionPanel;
 class CGameField;
 class CGP_SettingsStore;
 class CHelpOverlayWindow;
 class CLibraryCommands;
+class CScreenCanvas;
 class CTightCaptionPanel;
 class PlaySession;
 class QString;
@@ -30,10 +32,10 @@ class Skin;
 //
 // It wears the default skin, shows the caption band of its screen, switches between the screens
 // (modes), shows their one-time help pictures, keeps the view's timers and routes the pointer:
-// in play to the game field (CGameField), whose rules live in the model layer. The library,
-// calendar and Treasury screens, creation and the play tools are not built yet; each call that
-// would reach them writes one log line saying what it would do, so the session log shows the
-// calls arriving.
+// in play to the game field (CGameField) and outside the game to the screens (CScreenCanvas),
+// whose rules live in the model layer. Creation and the play tools are not built yet; each call
+// that would reach them writes one log line saying what it would do, so the session log shows
+// the calls arriving.
 class CChildView : public QWidget, public CMainViewCommands, public CBmpButtonReceiver
 {
     Q_OBJECT
@@ -66,6 +68,10 @@ public:
     PlaySession* Session() const;
     CGameField* Field() const { return m_pField.get(); }
     CHelpOverlayWindow* HelpWindow() const { return m_pHelp; }
+    // The library, calendar and Treasury screens (none before the first paint).
+    CScreenCanvas* Screens() const { return m_pScreens; }
+    // The call message: a background thread's function run on the view's thread.
+    CCallMessage& CallMessage() { return *m_pCall; }
 
     // Set while a play command must not run (a modal box of the view is up, the game is being
     // left, ...).
@@ -111,7 +117,8 @@ public:
     static constexpr int kScreenAnimationMs = 40;
     void StopScreenAnimation();
     void StartScreenAnimation(int intervalMs);
-    bool ScreenAnimationRunning() const { return m_bScreenAnimation; }
+    bool ScreenAnimationRunning() const { return IsViewTimerActive(kScreenAnimationTimer); }
+    static constexpr int kScreenAnimationTimer = 4;
 
     // The band shown over the current screen, or null (none before the first paint, none while
     // a puzzle is being made).
@@ -168,17 +175,19 @@ private:
     // Shows the band of the current mode and hides the other, each across the top of the view.
     void ShowCaptionBands();
     void PlaceCaptionBands();
-    void OnScreenButtonClicked(int buttonId);
+    void OnScreenButtonClicked(int buttonId, QWidget* button = nullptr);
     void SetUpMode(GameMode mode);
     void ShowHelp(GameMode mode);
     void RoutePointer(const QMouseEvent& event);
+    // A shown help picture swallows the pointer; the left release that follows dismisses it.
+    bool HelpTakesPointer(const QMouseEvent& event);
+    void CreateScreens();
     void UpdateFieldGeometry();
     void ListLibrary();
 
     GameMode m_gameMode = GameMode::Startup;
     bool m_bPlayCommandBlock = false;
     bool m_bFirstPaintDone = false;
-    bool m_bScreenAnimation = false;
     std::atomic<int> m_loadingStepsDone{0};
     CGP_Event m_progressEvent{false, false};
     std::unique_ptr<CGP_SettingsStore> m_pSettings;
@@ -189,6 +198,8 @@ private:
     CTightCaptionPanel* m_pTightCaptionPanel = nullptr;
     std::unique_ptr<CGameField> m_pField;
     CHelpOverlayWindow* m_pHelp = nullptr;
+    CScreenCanvas* m_pScreens = nullptr;
+    CCallMessage* m_pCall = nullptr;
     std::array<QBasicTimer, kTimerCount> m_timers;
     QString m_startPuzzle;
 };
