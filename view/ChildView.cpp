@@ -17,6 +17,9 @@
 #include "view/PlayWindows.h"
 #include "view/model/FieldGeometry.h"
 #include "view/LibraryCommands.h"
+#include "view/LibraryScreen.h"
+#include "view/ScreenCanvas.h"
+#include "view/model/CallMessage.h"
 #include "view/model/GP_SettingsStore.h"
 #include "view/model/StarterLibrary.h"
 
@@ -101,23 +104,28 @@ CChildView::CChildView(QWidget* parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    // The splash's counter follows each loading step as it ends.
     m_pSettings->LoadRegistrySet();
+    CompleteLoadingStep();
     CLDialog::SetSoundOn(m_pSettings->Settings().SoundFXEnable);
     LoadSkin();
+    CompleteLoadingStep();
     CLibraryCommands::CreateFolders();
     // A new player's library starts with the starter puzzles.
     CStarterLibrary::SeedIfNeeded(m_pSettings->Registry());
+    CompleteLoadingStep();
+    // The field loads the outline patterns and starts the piece builders.
     m_pField = std::make_unique<CGameField>(
         this, *m_pSettings, [this](int id, int periodMs) { StartViewTimer(id, periodMs); },
         [this](int id) { StopViewTimer(id); });
+    CompleteLoadingStep();
     m_pHelp = new CHelpOverlayWindow(this, *m_pSettings);
     m_pPlay = std::make_unique<CPlayWindows>(*this, *m_pField, *m_pSettings);
     m_pField->SetPlayWindows(m_pPlay.get());
     m_pOpening = std::make_unique<CPlayOpening>(*this, *m_pLibrary, *m_pField, *m_pPlay);
     CreateCreationScreen();
-    // What creation will load (skin, patterns, settings, folders, workers) counts as done at once.
-    for (int step = 0; step < kLoadingSteps - 2; ++step)
-        CompleteLoadingStep();
+    m_pCall = new CCallMessage(this);
+    CompleteLoadingStep();
 }
 
 CChildView::~CChildView()
@@ -130,6 +138,8 @@ CChildView::~CChildView()
     m_pField.reset();
     delete m_pCaptionPanel;
     delete m_pTightCaptionPanel;
+    if (m_pScreens)
+        m_pSettings->Settings().CurrentScroll = m_pScreens->Scroll();
     // Every library puzzle's progress goes back into its file.
     m_pLibrary.reset();
     m_pSettings->SaveRegistrySet();
@@ -161,6 +171,7 @@ void CChildView::BuildControls()
     m_pPlay->BuildControls();
     UpdateFieldGeometry();
     m_pCaptionPanel = new CCaptionPanel(this, this);
+    CreateScreens();
     // Windows are not shown from inside a paint.
     QMetaObject::invokeMethod(this, &CChildView::ShowCaptionBands, Qt::QueuedConnection);
 }
@@ -235,10 +246,13 @@ void CChildView::ChangeGameMode(GameMode mode)
     m_pField->LeavePlay();
     m_pPlay->LeavePlay();
     m_pCreation->HidePanels();
+    if (m_pScreens)
+        m_pScreens->ShowMode(mode);
     if (m_gameMode == GameMode::Startup)
         m_pField->ResetIdleClock();
     m_pHelp->Clear();
     SetUpMode(mode);
+    m_pHelp->raise();
     ShowCaptionBands();
     update();
     // A new creation's file dialog opens over the view as it now looks.
@@ -252,7 +266,6 @@ void CChildView::SetUpMode(GameMode mode)
     switch (mode) {
     case GameMode::MyPuzzles:
         ShowHelp(mode);
-        LogNotBuilt("ChangeGameMode", "update the library's scroll and show the library buttons and popup menu");
         return;
     case GameMode::CreateImage:
         return;
@@ -267,7 +280,6 @@ void CChildView::SetUpMode(GameMode mode)
     case GameMode::Calendar:
     case GameMode::Treasury:
         ShowHelp(mode);
-        LogNotBuilt("ChangeGameMode", "show the screen's buttons");
         return;
     case GameMode::Startup:
         return;
@@ -323,6 +335,11 @@ void CChildView::timerEvent(QTimerEvent* event)
             m_pField->OnTimer(id);
             return;
         }
+        if (id == kScreenAnimationTimer) {
+            if (m_pScreens)
+                m_pScreens->Animate();
+            return;
+        }
         StopViewTimer(id);
         LogNotBuilt("OnTimer", "run the screens' timer");
         return;
@@ -350,25 +367,26 @@ void CChildView::mouseReleaseEvent(QMouseEvent* event)
     RoutePointer(*event);
 }
 
+bool CChildView::HelpTakesPointer(const QMouseEvent& event)
+{
+    if (!m_pHelp->IsShown())
+        return false;
+    if (event.type() == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton) {
+        m_pHelp->Dismiss();
+        m_pPlay->HelpChanged();
+    }
+    return true;
+}
+
 void CChildView::RoutePointer(const QMouseEvent& event)
 {
-    // A help picture swallows the pointer; the left release that follows dismisses it.
-    if (m_pHelp->IsShown()) {
-        if (event.type() == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton) {
-            m_pHelp->Dismiss();
-            m_pPlay->HelpChanged();
-        }
-        return;
-    }
-    if (m_gameMode == GameMode::Play)
+    if (!HelpTakesPointer(event) && m_gameMode == GameMode::Play)
         m_pField->Pointer(event);
 }
 
-void CChildView::wheelEvent(QWheelEvent* event)
+void CChildView::wheelEvent(QWheelEvent*)
 {
-    if (m_pHelp->IsShown() || m_gameMode != GameMode::MyPuzzles)
-        return;
-    LogNotBuilt("OnMouseWheel", "scroll the library");
+    // Outside the game the screens take the wheel; the field has no use for it.
 }
 
 void CChildView::LogNotBuilt(const char* call, const char* wouldDo) const
@@ -450,7 +468,8 @@ void CChildView::OnSplashClosed()
 {
     ChangeGameMode(GameMode::MyPuzzles);
     update();
-    LogNotBuilt("OnSplashClosed", "show the library screen with its tabs and start the update check");
+    StartScreenAnimation(kScreenAnimationMs);
+    LogNotBuilt("OnSplashClosed", "start the update check");
     const QString puzzle = std::exchange(m_startPuzzle, QString());
     if (!puzzle.isEmpty())
         OpenPuzzleFile(puzzle);
@@ -465,14 +484,12 @@ void CChildView::OnMainCampaign()
 {
     ChangeGameMode(GameMode::Calendar);
     update();
-    LogNotBuilt("OnMainCampaign", "draw the calendar screen");
 }
 
 void CChildView::OnMainPuzzles()
 {
     ChangeGameMode(GameMode::Treasury);
     update();
-    LogNotBuilt("OnMainPuzzles", "draw the Treasury screen");
 }
 
 void CChildView::OnMainClose()
@@ -504,18 +521,17 @@ void CChildView::RepaintView()
 void CChildView::OnBmpButtonNotify(const BmpButtonNotify& notify)
 {
     if (notify.idFrom == kScroller) {
-        if (notify.code == CBmpButton::kNotifyPressed)
-            GP_Log(QStringLiteral("Scroller_Down\n"));
-        else
-            GP_Log(QStringLiteral("Scroller_Up\n"));
-        LogNotBuilt("OnBmpButtonNotify", "drag the library's scroll thumb");
+        const bool pressed = notify.code == CBmpButton::kNotifyPressed;
+        GP_Log(pressed ? QStringLiteral("Scroller_Down\n") : QStringLiteral("Scroller_Up\n"));
+        if (m_pScreens)
+            m_pScreens->Library().ScrollerNotify(pressed);
         return;
     }
     if (notify.code == CBmpButton::kNotifyClicked)
-        OnScreenButtonClicked(notify.idFrom);
+        OnScreenButtonClicked(notify.idFrom, notify.hwndFrom);
 }
 
-void CChildView::OnScreenButtonClicked(int buttonId)
+void CChildView::OnScreenButtonClicked(int buttonId, QWidget* button)
 {
     const bool scrollButton = buttonId == kScrollUp || buttonId == kScrollDown;
     if (!scrollButton && m_pSettings->Settings().SoundFXEnable)
@@ -552,15 +568,17 @@ void CChildView::OnScreenButtonClicked(int buttonId)
         OnMainModify();
         return;
     default:
-        GP_Log(QStringLiteral("CChildView::OnBmpButtonNotify: not built yet; would carry out button %1\n").arg(buttonId));
+        if (!m_pScreens || !m_pScreens->OnButton(buttonId, button))
+            GP_Log(QStringLiteral("CChildView::OnBmpButtonNotify: not built yet; would carry out button %1\n").arg(buttonId));
         return;
     }
 }
 
 void CChildView::OnMainGallery()
 {
+    if (m_pScreens && (m_gameMode == GameMode::Calendar || m_gameMode == GameMode::Treasury))
+        m_pScreens->Library().TakeSelectedAsCurrent();
     ChangeGameMode(GameMode::MyPuzzles);
-    LogNotBuilt("OnMainGallery", "make the library's selected puzzle current");
 }
 
 void CChildView::OnPlayExit()
@@ -579,12 +597,12 @@ void CChildView::OnPlayMenu()
 
 void CChildView::StopScreenAnimation()
 {
-    m_bScreenAnimation = false;
+    StopViewTimer(kScreenAnimationTimer);
 }
 
-void CChildView::StartScreenAnimation(int)
+void CChildView::StartScreenAnimation(int intervalMs)
 {
-    m_bScreenAnimation = true;
+    StartViewTimer(kScreenAnimationTimer, intervalMs);
 }
 
 bool CChildView::StoreHelpFlag(const char* valueName)
@@ -641,13 +659,16 @@ void CChildView::ListLibrary()
 {
     m_pLibrary->ListLibrary([this] { m_progressEvent.Set(); });
     CompleteLoadingStep();
+    if (m_pScreens)
+        m_pScreens->LibraryChanged();
     update();
 }
 
 void CChildView::OnMainRemove()
 {
     GP_Log(QStringLiteral("OnMainRemove\n"));
-    m_pLibrary->OnMainRemove();
+    if (m_pLibrary->OnMainRemove() && m_pScreens)
+        m_pScreens->LibraryChanged();
 }
 
 void CChildView::OnMainSend()
@@ -692,4 +713,17 @@ void CChildView::OpenPuzzleFile(const QString& path)
         return;
     }
     OpenPuzzleForPlay(path);
+}
+
+void CChildView::CreateScreens()
+{
+    GP_ScreenHost host;
+    host.helpTakesPointer = [this](const QMouseEvent& event) { return HelpTakesPointer(event); };
+    host.helpShown = [this] { return m_pHelp->IsShown(); };
+    host.openForPlay = [this](const QString& path) { OpenPuzzleForPlay(path); };
+    host.showMessage = [this](int message) { Ask(GP_LoadString(message), GP_LoadString(IDS_OK), QString(), MB_OK | MB_ICONWARNING); };
+    m_pScreens = new CScreenCanvas(this, m_pLibrary->Library(), std::move(host),
+                                   GP_FilePath(GP_Folder::SkinNox, QLatin1String(kPushCursorFile)),
+                                   m_pSettings->Settings().CurrentScroll, CCaptionPanel::kHeight);
+    m_pLibrary->SetHidePopup([this] { m_pScreens->Library().HidePopup(); });
 }

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <memory>
 
+class CCallMessage;
 class CCaptionPanel;
 class CCreationScreen;
 class CGameField;
@@ -21,6 +22,7 @@ class CHelpOverlayWindow;
 class CLibraryCommands;
 class CPlayOpening;
 class CPlayWindows;
+class CScreenCanvas;
 class CTightCaptionPanel;
 class PlaySession;
 class QString;
@@ -33,10 +35,9 @@ class Skin;
 //
 // It wears the default skin, shows the caption band of its screen, switches between the screens
 // (modes), shows their one-time help pictures, keeps the view's timers and routes the pointer:
-// in play to the game field (CGameField) and the play tools' windows (CPlayWindows), and in the
-// creation modes to the creation screen (CCreationScreen); their rules live in the model layer.
-// The library, calendar and Treasury screens are not built yet; each call that would reach them
-// writes one log line saying what it would do, so the session log shows the calls arriving.
+// in play to the game field (CGameField) and the play tools' windows (CPlayWindows), in the
+// creation modes to the creation screen (CCreationScreen) and elsewhere to the screens
+// (CScreenCanvas); their rules live in the model layer.
 class CChildView : public QWidget, public CMainViewCommands, public CBmpButtonReceiver
 {
     Q_OBJECT
@@ -72,6 +73,10 @@ public:
     PlaySession* Session() const;
     CGameField* Field() const { return m_pField.get(); }
     CHelpOverlayWindow* HelpWindow() const { return m_pHelp; }
+    // The library, calendar and Treasury screens (none before the first paint).
+    CScreenCanvas* Screens() const { return m_pScreens; }
+    // The call message: a background thread's function run on the view's thread.
+    CCallMessage& CallMessage() { return *m_pCall; }
 
     // Set while a play command must not run (a modal box of the view is up, the game is being
     // left, ...).
@@ -120,7 +125,8 @@ public:
     static constexpr int kScreenAnimationMs = 40;
     void StopScreenAnimation();
     void StartScreenAnimation(int intervalMs);
-    bool ScreenAnimationRunning() const { return m_bScreenAnimation; }
+    bool ScreenAnimationRunning() const { return IsViewTimerActive(kScreenAnimationTimer); }
+    static constexpr int kScreenAnimationTimer = 4;
 
     // The band shown over the current screen, or null (none before the first paint, none while
     // a puzzle is being made).
@@ -186,10 +192,13 @@ private:
     // Shows the band of the current mode and hides the other, each across the top of the view.
     void ShowCaptionBands();
     void PlaceCaptionBands();
-    void OnScreenButtonClicked(int buttonId);
+    void OnScreenButtonClicked(int buttonId, QWidget* button = nullptr);
     void SetUpMode(GameMode mode);
     void ShowHelp(GameMode mode);
     void RoutePointer(const QMouseEvent& event);
+    // A shown help picture swallows the pointer; the left release that follows dismisses it.
+    bool HelpTakesPointer(const QMouseEvent& event);
+    void CreateScreens();
     void UpdateFieldGeometry();
     void ListLibrary();
     // The creation screen, answering to this view.
@@ -198,7 +207,6 @@ private:
     GameMode m_gameMode = GameMode::Startup;
     bool m_bPlayCommandBlock = false;
     bool m_bFirstPaintDone = false;
-    bool m_bScreenAnimation = false;
     std::atomic<int> m_loadingStepsDone{0};
     CGP_Event m_progressEvent{false, false};
     std::unique_ptr<CGP_SettingsStore> m_pSettings;
@@ -212,6 +220,8 @@ private:
     CHelpOverlayWindow* m_pHelp = nullptr;
     std::unique_ptr<CPlayWindows> m_pPlay;
     std::unique_ptr<CPlayOpening> m_pOpening;
+    CScreenCanvas* m_pScreens = nullptr;
+    CCallMessage* m_pCall = nullptr;
     std::array<QBasicTimer, kTimerCount> m_timers;
     QString m_startPuzzle;
 };

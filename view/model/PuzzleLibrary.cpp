@@ -241,6 +241,12 @@ void CPuzzleLibrary::SetSelected(const GP_PuzzlePtr& puzzle, bool selected)
     }
 }
 
+void CPuzzleLibrary::Update(const std::function<void(std::vector<GP_LibraryItem>&)>& change)
+{
+    std::lock_guard<std::mutex> lock(m_listMutex);
+    change(m_items);
+}
+
 void CPuzzleLibrary::SelectOnly(const GP_PuzzlePtr& puzzle)
 {
     std::lock_guard<std::mutex> lock(m_listMutex);

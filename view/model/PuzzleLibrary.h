@@ -69,6 +69,9 @@ public:
     GP_PuzzlePtr CalendarPuzzle(const GP_Date& date) const;
 
     void SetSelected(const GP_PuzzlePtr& puzzle, bool selected);
+    // Runs a change of the list (selection, order) under the list mutex; the change must not
+    // touch files or show anything.
+    void Update(const std::function<void(std::vector<GP_LibraryItem>&)>& change);
     void SelectOnly(const GP_PuzzlePtr& puzzle);
     // A puzzle the player has just made joins the list as the only one selected.
     void AddMade(const GP_PuzzlePtr& puzzle);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// The hover information box of the screens: a card with a puzzle's text, shown beside the
+// pointer and never past the edges of the screen.
+class CHoverBox : public QWidget
+{
+public:
+    explicit CHoverBox(QWidget* canvas);
+
+    // Shows the text with the box's corner just below and right of the point.
+    void ShowText(const QString& text, const QPoint& pointer);
+    void HideBox();
+    const QString& Text() const { return m_text; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage m_frame;
+    QString m_text;
+};
