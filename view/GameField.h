@@ -43,7 +43,8 @@ public:
     void RebuildBackgrounds(const QList<QImage>& textures);
 
     // What opening a puzzle for play needs of the field: its rectangle and trays' handle side,
-    // the sixteen outline patterns and the piece builders (made at the first opening).
+    // the sixteen outline patterns (a creation cuts with them too) and the piece builders (made at
+    // the first opening).
     QRect FieldRect() const { return m_field; }
     int HandleSide() const { return m_handleSide; }
     const CGP_Path* Patterns() const { return m_patterns; }
@@ -52,8 +53,6 @@ public:
     void StartGame(const boost::shared_ptr<CGP_Puzzle>& puzzle);
     PlaySession* Session() const { return m_pSession.get(); }
     const FieldPainter& Painter() const { return m_painter; }
-    // The sixteen outline patterns, loaded with the field (a creation cuts with them too).
-    const CGP_Path* Patterns() const { return m_patterns; }
     CTrayWindows* TrayWindows(int location) const;
 
     // Entering and leaving the play mode: the trays shown or closed and hidden.
