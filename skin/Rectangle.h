@@ -25,10 +25,10 @@ class Region;
 constexpr int kMaxChildren = 65534;
 // Items reached through an item's children, counted with repeats, and how deep they go.
 // Children may be references to items defined earlier, so without these limits a short file
-// could make one Draw visit billions of items or recurse past the stack. A window draws and
-// hit-tests its tree on every paint and pointer move, so the bound is kept near what a rich skin
-// needs (the shipped skins' largest item holds about twenty) rather than what memory allows.
-constexpr int kMaxTreeItems = 1 << 10;
+// could make one Draw visit billions of items or recurse past the stack. The bound lets one item
+// hold its full child list once and no more: a file that doubles its items level by level costs
+// a paint no more than the longest list a skin may write.
+constexpr int kMaxTreeItems = 1 << 16;
 constexpr int kMaxTreeDepth = 64;
 
 // The base of every skin item: four anchored corners, a hit-test result, state words, a name
