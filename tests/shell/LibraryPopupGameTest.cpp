@@ -191,7 +191,8 @@ TEST(LibraryPopupGame, DeleteRemovesAPuzzleOnlyOnYesAndSendPacksOneForAFriend)
     QThread::msleep(800);
     const QStringList gameWindows = ShownWindows(display, kVelmora);
 
-    // Delete: No keeps the puzzle, Yes removes it with its cache.
+    // Delete: No keeps the puzzle, Yes removes it with its cache. Yes has the keyboard first
+    // (Return); Tab moves on to No.
     const QString orchard = folder.File(QStringLiteral("Puzzles/simple/Orchard.pzl"));
     const QString orchardCache = folder.File(QStringLiteral("Puzzles/Cash/Orchard.cash"));
     ASSERT_TRUE(OpenPopup(display, folder, library, QStringLiteral("Orchard")));
@@ -216,10 +217,10 @@ TEST(LibraryPopupGame, DeleteRemovesAPuzzleOnlyOnYesAndSendPacksOneForAFriend)
         EXPECT_EQ(QFile::exists(orchardCache), !answer.removed) << mark.constData();
     }
     library.TakeOutSelected();
-    EXPECT_TRUE(QFile::exists(folder.File(QStringLiteral("Puzzles/simple/Harbour.pzl"))));
+    EXPECT_TRUE(QFile::exists(folder.File(QStringLiteral("Puzzles/simple/Harbour.pzl")))) << "Yes removed another puzzle too";
 
     // Send: the wait dialog while the compiler runs, then the save dialog. The player first
-    // changes his mind there, then takes the name offered in the documents folder.
+    // changes their mind there, then takes the name offered in the documents folder.
     const QString package = folder.File(QStringLiteral("home/Documents/Puzzles.exe"));
     const struct Save
     {
