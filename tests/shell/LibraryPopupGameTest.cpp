@@ -2,7 +2,8 @@
 // events: a pressed puzzle gets its popup menu; the popup's Delete asks first and only a Yes
 // removes the puzzle with its cache; the popup's Send packs the puzzle with the real installer
 // compiler while the wait dialog is up, and the save dialog puts the package where the player
-// says. Places on the screen come from the library screen's own layout rules.
+// says. The question and the wait dialog wear the game's skin. Places on the screen come from the
+// library screen's own layout rules.
 #include "engine/GP_Folders.h"
 #include "shell/dialogs/CaptionPanel.h"
 #include "tests/shell/XGame.h"
@@ -133,6 +134,25 @@ QImage SettledWithin(const QString& display, const TestFolder& folder, const QRe
     return ::testing::AssertionFailure() << "no popup menu beside " << qPrintable(name);
 }
 
+// Whether the window wears the game's skin: the Nox skin is dark, the plain look of a dialog
+// without it light.
+::testing::AssertionResult WearsTheSkin(const QString& display, const TestFolder& folder, const QString& window)
+{
+    const QRect rect = WindowRect(display, window);
+    const QImage screen = ScreenShot(display, folder, QStringLiteral("dialog.png"));
+    if (rect.isEmpty() || !screen.rect().contains(rect))
+        return ::testing::AssertionFailure() << "the window is not on the screen";
+    qint64 lightness = 0;
+    qint64 samples = 0;
+    for (int y = rect.top(); y <= rect.bottom(); y += 2) {
+        for (int x = rect.left(); x <= rect.right(); x += 2, ++samples)
+            lightness += QColor(screen.pixel(x, y)).lightness();
+    }
+    if (lightness / samples >= 128)
+        return ::testing::AssertionFailure() << "a plain, light window (mean lightness " << lightness / samples << ")";
+    return ::testing::AssertionSuccess();
+}
+
 // Waits until the session log holds the line that many times.
 bool WaitForLogCount(const TestFolder& folder, const QByteArray& line, int count)
 {
@@ -210,6 +230,7 @@ TEST(LibraryPopupGame, DeleteRemovesAPuzzleOnlyOnYesAndSendPacksOneForAFriend)
             << "the popup's Delete did not reach the library";
         const QString question = WaitForNewWindow(display, kVelmora, gameWindows, kWindowPatience);
         ASSERT_FALSE(question.isEmpty()) << "no question before deleting";
+        EXPECT_TRUE(WearsTheSkin(display, folder, question));
         ASSERT_TRUE(TypeInto(display, question, answer.keys));
         ASSERT_TRUE(WaitForWindowGone(display, question, kVelmora, kWindowPatience)) << mark.constData() << ": the question stayed";
         QThread::msleep(500);
@@ -238,6 +259,7 @@ TEST(LibraryPopupGame, DeleteRemovesAPuzzleOnlyOnYesAndSendPacksOneForAFriend)
             << "the popup's Send did not reach the library";
         const QString wait = WaitForNewWindow(display, kCreating, {}, kWindowPatience);
         EXPECT_FALSE(wait.isEmpty()) << "no wait dialog while the compiler runs";
+        EXPECT_TRUE(wait.isEmpty() || WearsTheSkin(display, folder, wait));
         folder.Write(QStringLiteral("go"), "");
         EXPECT_TRUE(WaitForWindowGone(display, wait, kCreating, 60000)) << "the wait dialog outlived the compiler";
         const QString save = WaitForNewWindow(display, kSaveAs, {}, kWindowPatience);

@@ -120,6 +120,29 @@ inline bool WaitForWindowGone(const QString& display, const QString& id, const Q
     return false;
 }
 
+// Where a window stands on the screen, frame included.
+inline QRect WindowRect(const QString& display, const QString& id)
+{
+    QByteArray shell;
+    RunOnDisplay(display, QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id}, &shell);
+    QRect rect;
+    for (const QByteArray& line : shell.split('\n')) {
+        const QList<QByteArray> pair = line.split('=');
+        if (pair.size() != 2)
+            continue;
+        const int value = pair[1].toInt();
+        if (pair[0] == "X")
+            rect.moveLeft(value);
+        else if (pair[0] == "Y")
+            rect.moveTop(value);
+        else if (pair[0] == "WIDTH")
+            rect.setWidth(value);
+        else if (pair[0] == "HEIGHT")
+            rect.setHeight(value);
+    }
+    return rect;
+}
+
 // Keys typed into a window, which gets the keyboard first (there is no window manager to give it).
 inline bool TypeInto(const QString& display, const QString& window, const QStringList& keys)
 {
