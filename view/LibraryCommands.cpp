@@ -201,7 +201,7 @@ bool CLibraryCommands::Send(const QStringList& names, bool fromCalendar)
     }
     const QString target = AskWhereToSave();
     if (target.isEmpty()) {
-        CFriendPackage::ClearPuzzleTEMP();
+        package.Discard();
         return false;
     }
     if (package.SaveSendPuzzleFile(target) != Failure::None) {

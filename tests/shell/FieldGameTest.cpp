@@ -7,21 +7,11 @@
 #include "tests/support/TestFolder.h"
 #include "tests/support/TestPuzzles.h"
 
-#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
 
 #include <gtest/gtest.h>
-
-namespace {
-QImage Screen(const QString& display, const TestFolder& folder, const QString& name)
-{
-    const QString path = folder.File(name);
-    EXPECT_TRUE(RunOnDisplay(display, QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}));
-    return QImage(path).convertToFormat(QImage::Format_RGB32);
-}
-} // namespace
 
 TEST(FieldGame, ARealDragDropsAPieceBesideItsNeighbourAndTheyJoin)
 {
@@ -52,14 +42,14 @@ TEST(FieldGame, ARealDragDropsAPieceBesideItsNeighbourAndTheyJoin)
     ASSERT_TRUE(RunOnDisplay(server.Display(), x, {QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("500"),
                                           QStringLiteral("700"), QStringLiteral("click"), QStringLiteral("1")}));
     QThread::msleep(800);
-    const QImage before = Screen(server.Display(), folder, QStringLiteral("before.png"));
+    const QImage before = ScreenShot(server.Display(), folder, QStringLiteral("before.png"));
     const QRgb board = before.pixel(origin + QPoint(150, 50));
 
     ASSERT_TRUE(RunOnDisplay(server.Display(), x, DragArguments(grip, drop)));
     EXPECT_TRUE(WaitForLog(folder, "PlaySession: a drop joined pieces, 5 groups left\n", 10000))
         << "no join in the log:\n" << folder.Read(QStringLiteral("Exception.log")).toStdString();
     QThread::msleep(500);
-    const QImage after = Screen(server.Display(), folder, QStringLiteral("after.png"));
+    const QImage after = ScreenShot(server.Display(), folder, QStringLiteral("after.png"));
 
     // Inside both cells, away from the tabs (they sit in the middle third of a side and reach
     // less than a third in), the screen shows the picture's own colours on both sides of the seam.

@@ -16,7 +16,9 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 // Xvfb on a display number it picks itself, stopped when the object goes.
@@ -49,14 +51,112 @@ private:
     QString m_display;
 };
 
-inline bool RunOnDisplay(const QString& display, const QString& program, const QStringList& args)
+// Runs a program on the display; whether it ended well. output receives what it printed.
+inline bool RunOnDisplay(const QString& display, const QString& program, const QStringList& args, QByteArray* output = nullptr)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display);
     process.setProcessEnvironment(env);
     process.start(program, args);
-    return process.waitForFinished(10000) && process.exitCode() == 0;
+    const bool ended = process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (output)
+        *output = process.readAllStandardOutput();
+    return ended;
+}
+
+inline QImage ScreenShot(const QString& display, const TestFolder& folder, const QString& name)
+{
+    const QString path = folder.File(name);
+    EXPECT_TRUE(RunOnDisplay(display, QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path}));
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+// The whole screen as the game's window covers it (the game's frame is as large as the screen).
+inline QRect DisplayRect(const QString& display)
+{
+    QByteArray output;
+    RunOnDisplay(display, QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}, &output);
+    const QList<QByteArray> size = output.simplified().split(' ');
+    return size.size() == 2 ? QRect(0, 0, size[0].toInt(), size[1].toInt()) : QRect();
+}
+
+// The shown top-level windows whose title is exactly the one given.
+inline QStringList ShownWindows(const QString& display, const QString& title)
+{
+    // xdotool ends with 1 when no window matches.
+    QByteArray ids;
+    RunOnDisplay(display, QStringLiteral("xdotool"),
+                 {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                  QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')},
+                 &ids);
+    return QString::fromLatin1(ids).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// Waits for a window of that title other than those known; its id, empty when none came.
+inline QString WaitForNewWindow(const QString& display, const QString& title, const QStringList& known, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        for (const QString& id : ShownWindows(display, title)) {
+            if (!known.contains(id))
+                return id;
+        }
+        QThread::msleep(100);
+    }
+    return {};
+}
+
+inline bool WaitForWindowGone(const QString& display, const QString& id, const QString& title, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        if (!ShownWindows(display, title).contains(id))
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+// Where a window stands on the screen, frame included.
+inline QRect WindowRect(const QString& display, const QString& id)
+{
+    QByteArray shell;
+    RunOnDisplay(display, QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id}, &shell);
+    QRect rect;
+    for (const QByteArray& line : shell.split('\n')) {
+        const QList<QByteArray> pair = line.split('=');
+        if (pair.size() != 2)
+            continue;
+        const int value = pair[1].toInt();
+        if (pair[0] == "X")
+            rect.moveLeft(value);
+        else if (pair[0] == "Y")
+            rect.moveTop(value);
+        else if (pair[0] == "WIDTH")
+            rect.setWidth(value);
+        else if (pair[0] == "HEIGHT")
+            rect.setHeight(value);
+    }
+    return rect;
+}
+
+// Keys typed into a window, which gets the keyboard first (there is no window manager to give it).
+inline bool TypeInto(const QString& display, const QString& window, const QStringList& keys)
+{
+    const QStringList focusThenType{QStringLiteral("windowfocus"), QStringLiteral("--sync"), window,
+                                    QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80")};
+    return RunOnDisplay(display, QStringLiteral("xdotool"), focusThenType + keys);
+}
+
+// A click at the point. No --sync: xdotool waits for ever when the pointer is there already.
+inline bool ClickAt(const QString& display, const QPoint& point)
+{
+    return RunOnDisplay(display, QStringLiteral("xdotool"),
+                        {QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y()),
+                         QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("click"), QStringLiteral("1")});
 }
 
 // Waits until the log holds the line, after the first line when one is given.
@@ -131,14 +231,15 @@ inline boost::shared_ptr<CGP_Puzzle> LayOutPuzzle(const TestFolder& folder, cons
     EXPECT_TRUE(puzzle->WriteNewFile(path));
     EXPECT_TRUE(puzzle->SaveProgress(path));
     QDir().mkpath(folder.File(QStringLiteral("Puzzles/Cash")));
-    QFile cache(folder.File(QStringLiteral("Puzzles/Cash/Meadow.cash")));
+    QFile cache(folder.File(QStringLiteral("Puzzles/Cash/%1.cash").arg(QFileInfo(path).completeBaseName())));
     EXPECT_TRUE(cache.open(QIODevice::WriteOnly) && puzzle->WritePieceCache(cache));
     return puzzle;
 }
 
-// Starts the game in the folder on the server's display, with the puzzle named on its command
-// line, and waits until it has entered the field.
-inline bool StartGameOnDisplay(QProcess& game, const TestFolder& folder, const XServer& server, const QString& puzzle)
+// Starts the game in the folder on the server's display with its skin and outline patterns;
+// extra goes into its environment.
+inline void StartGame(QProcess& game, const TestFolder& folder, const XServer& server, const QStringList& arguments,
+                      const QProcessEnvironment& extra = {})
 {
     CopyFolder(QStringLiteral(VELMORA_GAME_DIR "/PATTERNS"), folder.File(QStringLiteral("PATTERNS")));
     CopyFolder(QStringLiteral(VELMORA_GAME_DIR "/SKINS Nox"), folder.File(QStringLiteral("SKINS Nox")));
@@ -146,9 +247,22 @@ inline bool StartGameOnDisplay(QProcess& game, const TestFolder& folder, const X
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("DISPLAY"), server.Display());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.File(QStringLiteral("config")));
+    // Qt's own dialogs whatever desktop the tests run from.
+    env.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
+    env.remove(QStringLiteral("DESKTOP_SESSION"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORMTHEME"));
+    for (const QString& name : extra.keys())
+        env.insert(name, extra.value(name));
     game.setProcessEnvironment(env);
     game.setWorkingDirectory(folder.Path());
-    game.start(GameProgram(), {puzzle});
+    game.start(GameProgram(), arguments);
+}
+
+// Starts the game with the puzzle named on its command line and waits until it has entered the
+// field.
+inline bool StartGameOnDisplay(QProcess& game, const TestFolder& folder, const XServer& server, const QString& puzzle)
+{
+    StartGame(game, folder, server, {puzzle});
     return WaitForLog(folder, "CChildView::OpenPuzzleForPlay: ", 30000)
         && WaitForLog(folder, "ChangeGameMode\n", 10000, "CChildView::OpenPuzzleForPlay: ");
 }

@@ -1,4 +1,5 @@
 // velmora-tool send, with Debian's makensis, and the package opened with 7-Zip.
+#include "tests/support/FriendPackageReader.h"
 #include "tests/support/TestFolder.h"
 
 #include <QDir>
@@ -75,9 +76,9 @@ QString MakeApp(const TestFolder& folder)
 TEST(ToolSend, ThreePuzzlesBecomeOnePackageOfThreeUnsolvedPuzzleFiles)
 {
     const QString makensis = QStandardPaths::findExecutable(QStringLiteral("makensis"));
-    const QString sevenZip = QStandardPaths::findExecutable(QStringLiteral("7z"));
     ASSERT_FALSE(makensis.isEmpty()) << "makensis is missing: install Debian's nsis package (./dev.sh installs it)";
-    ASSERT_FALSE(sevenZip.isEmpty()) << "7z is missing: install Debian's p7zip-full package (./dev.sh installs it)";
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty())
+        << "7z is missing: install Debian's p7zip-full package (./dev.sh installs it)";
     TestFolder folder;
     const QString app = MakeApp(folder);
     // The package is built in a temporary folder of this test's own.
@@ -88,18 +89,7 @@ TEST(ToolSend, ThreePuzzlesBecomeOnePackageOfThreeUnsolvedPuzzleFiles)
                                    QStringLiteral("Mill at dusk"), QStringLiteral("Orchard"), QStringLiteral("-o"),
                                    folder.File(QStringLiteral("Puzzles.exe"))}, folder.Path(), env);
     ASSERT_EQ(sent.exitCode, 0) << sent.err.constData();
-    QFile package(folder.File(QStringLiteral("Puzzles.exe")));
-    ASSERT_TRUE(package.open(QIODevice::ReadOnly));
-    EXPECT_EQ(package.read(2), QByteArray("MZ")) << "the package is not a Windows program";
-
-    const ProgramRun extracted = Start(sevenZip, {QStringLiteral("x"), QStringLiteral("-y"), QStringLiteral("-ounpacked"),
-                                           QStringLiteral("Puzzles.exe")}, folder.Path());
-    ASSERT_EQ(extracted.exitCode, 0) << extracted.out.constData();
-    QStringList files;
-    for (QDirIterator it(folder.File(QStringLiteral("unpacked")), {QStringLiteral("*.pzl")}, QDir::Files, QDirIterator::Subdirectories);
-         it.hasNext();)
-        files << it.next().mid(folder.File(QStringLiteral("unpacked/")).size());
-    files.sort();
+    const QStringList files = UnpackedPuzzleFiles(folder.File(QStringLiteral("Puzzles.exe")), folder.File(QStringLiteral("unpacked")));
     EXPECT_EQ(files, (QStringList{QStringLiteral("Puzzles/simple/Harbour.pzl"), QStringLiteral("Puzzles/simple/Mill at dusk.pzl"),
                                   QStringLiteral("Puzzles/simple/Orchard.pzl")}));
     for (const QString& file : files) {

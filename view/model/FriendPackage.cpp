@@ -220,11 +220,17 @@ CFriendPackage::Failure CFriendPackage::SaveSendPuzzleFile(const QString& target
     // The package leaves the build folder only once it is safe at its new place.
     if (!GP_ReplaceFile(target, bytes)) {
         GP_LOG_DISK_FULL();
+        Discard();
         return Failure::SaveFailed;
     }
+    Discard();
+    return Failure::None;
+}
+
+void CFriendPackage::Discard() const
+{
     QFile::remove(BuiltFile());
     ClearPuzzleTEMP();
-    return Failure::None;
 }
 
 CFriendPackage::Failure CFriendPackage::Send(const QStringList& names, bool fromCalendar, const QString& target,
@@ -241,11 +247,13 @@ CFriendPackage::Failure CFriendPackage::Send(const QStringList& names, bool from
     if (failure != Failure::None)
         return failure;
     const std::unique_ptr<QProcess> process = StartMakeInstall(&failure);
-    if (!process)
+    if (process) {
+        process->waitForFinished(-1);
+        failure = CheckBuilt(*process);
+    }
+    if (failure != Failure::None) {
+        ClearPuzzleTEMP();
         return failure;
-    process->waitForFinished(-1);
-    failure = CheckBuilt(*process);
-    if (failure != Failure::None)
-        return failure;
+    }
     return SaveSendPuzzleFile(target);
 }

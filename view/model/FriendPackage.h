@@ -55,8 +55,12 @@ public:
     // After the compiler ended: whether the package came out.
     Failure CheckBuilt(QProcess& process) const;
     // SaveSendPuzzleFile: puts the package at target (replacing a file there) and removes it
-    // from the build folder; the copies in "TEMP" go too.
+    // from the build folder; the copies in "TEMP" go too, also when the package could not be
+    // written (nothing offers to save it again).
     Failure SaveSendPuzzleFile(const QString& target);
+    // The package goes from the build folder with the copies in "TEMP": the player chose not
+    // to save it.
+    void Discard() const;
 
     // Everything above without a window: the named puzzles into a package at target.
     Failure Send(const QStringList& names, bool fromCalendar, const QString& target, QString* detail = nullptr);

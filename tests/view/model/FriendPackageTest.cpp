@@ -63,12 +63,16 @@ TEST(FriendPackage, ASendThatMakesNoPackageSaysSoAndLeavesNoOldPackageBehind)
         bool makesPackage;
         Failure failure;
         const char* fault;
+        // Where the package goes when not to target.
+        const char* elsewhere = nullptr;
     } rows[] = {
         {{}, "0", true, Failure::NothingSelected, "sending nothing builds a package"},
         {{QStringLiteral("One"), QStringLiteral("Missing")}, "0", true, Failure::UnknownName, "an unknown name is sent"},
         {{QStringLiteral("One"), QStringLiteral("../One")}, "0", true, Failure::UnknownName, "a name leaves its folder"},
         {{QStringLiteral("One"), QStringLiteral("Two")}, "0", false, Failure::NotBuilt, "an old package passes for a new one"},
         {{QStringLiteral("One"), QStringLiteral("Two")}, "1", true, Failure::NotBuilt, "a failed compiler run counts as built"},
+        {{QStringLiteral("One"), QStringLiteral("Two")}, "0", true, Failure::SaveFailed, "a package not saved stays behind",
+         "compiler-run/Sent.exe"},
         {{QStringLiteral("One"), QStringLiteral("Two")}, "0", true, Failure::None, "a package that came out is refused"},
     };
     for (const Row& row : rows) {
@@ -82,11 +86,14 @@ TEST(FriendPackage, ASendThatMakesNoPackageSaysSoAndLeavesNoOldPackageBehind)
         stale.close();
         qputenv("FAKE_EXIT", row.exitCode);
         qputenv("FAKE_PACKAGE", row.makesPackage ? QFile::encodeName(package.BuiltFile()) : QByteArray());
-        EXPECT_EQ(package.Send(row.names, false, target), row.failure) << row.fault;
+        EXPECT_EQ(package.Send(row.names, false, row.elsewhere ? folder.File(QLatin1String(row.elsewhere)) : target), row.failure)
+            << row.fault;
         EXPECT_EQ(QFile::exists(target), row.failure == Failure::None) << row.fault;
         EXPECT_FALSE(QFile::exists(folder.File(QStringLiteral("TEMP/left over.pzl")))) << "TEMP is not cleared first";
-        if (row.failure == Failure::NotBuilt)
+        if (row.failure == Failure::NotBuilt || row.failure == Failure::SaveFailed) {
             EXPECT_FALSE(QFile::exists(package.BuiltFile())) << row.fault;
+            EXPECT_TRUE(QDir(GP_FolderPath(GP_Folder::Temp)).entryList({QStringLiteral("*.pzl")}).isEmpty()) << row.fault;
+        }
     }
     qunsetenv("FAKE_EXIT");
     qunsetenv("FAKE_PACKAGE");
