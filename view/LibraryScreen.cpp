@@ -51,7 +51,7 @@ CLibraryScreen::CLibraryScreen(QWidget* canvas, CHoverBox& hoverBox, const GP_Sc
     m_down = AddButton(kScrollDown);
     m_thumb = AddButton(kScroller);
     m_thumb->installEventFilter(this);
-    m_model.SetScroll(scroll);
+    m_model.RestoreScroll(scroll);
 }
 
 void CLibraryScreen::SetShown(bool shown)
