@@ -340,8 +340,9 @@ void CChildView::timerEvent(QTimerEvent* event)
                 m_pScreens->Animate();
             return;
         }
+        // The popup and hover timers (1, 2) run on the library screen itself: no other timer
+        // of the table has work to do.
         StopViewTimer(id);
-        LogNotBuilt("OnTimer", "run the screens' timer");
         return;
     }
     QWidget::timerEvent(event);
@@ -449,13 +450,16 @@ void CChildView::RepaintCurrentPanel()
 
 void CChildView::CloseModelessPanels()
 {
-    LogNotBuilt("CloseModelessPanels", "close the open panels and the current modeless dialog");
+    // The library's popup menu and hover box go; the game's panels and a creation step stay as
+    // the player left them (closing a creation step would drop the puzzle being made).
+    if (m_pScreens)
+        m_pScreens->HidePopups();
 }
 
 bool CChildView::IsInBlockingState() const
 {
-    // No panel, creation step or download exists yet that could block minimising.
-    return false;
+    // A question of the view is up: the game stays in front with it.
+    return CBmpButton::IsInputBlocked();
 }
 
 void CChildView::CloseGame()

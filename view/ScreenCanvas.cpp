@@ -188,6 +188,12 @@ bool CScreenCanvas::OnButton(int buttonId, QWidget* button)
     return false;
 }
 
+void CScreenCanvas::HidePopups()
+{
+    m_pHoverBox->HideBox();
+    m_pLibrary->HidePopup();
+}
+
 void CScreenCanvas::Animate()
 {
     const int elapsed = int(m_animationClock.restart());

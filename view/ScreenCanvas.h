@@ -50,6 +50,8 @@ public:
 
     // A click of a picture button that is the screens' business; answers whether it was.
     bool OnButton(int buttonId, QWidget* button);
+    // The library's popup menu and the hover box go (the game lost the focus).
+    void HidePopups();
     // A tick of the screen animation (timer 4).
     void Animate();
     // The library changed: its screen shows it afresh.
