@@ -6,10 +6,9 @@
 #include "shell/dialogs/LoadingDialog.h"
 #include "shell/log/GP_LogFile.h"
 #include "shell/dialogs/MessageBoxDialog.h"
-#include "shell/dialogs/TightCaptionPanel.h"
-#include "skin/ClickSoundPlayer.h"
 #include "skin/LDialog.h"
 #include "skin/Skin.h"
+#include "view/CaptionBands.h"
 #include "view/CreationScreen.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
@@ -19,12 +18,12 @@
 #include "view/LibraryCommands.h"
 #include "view/LibraryScreen.h"
 #include "view/ScreenCanvas.h"
+#include "view/ViewSkin.h"
 #include "view/model/CallMessage.h"
 #include "view/model/GP_SettingsStore.h"
 #include "view/model/StarterLibrary.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,66 +33,8 @@
 #include <utility>
 
 namespace {
-// The screens' picture buttons the view answers, with the trace each writes when clicked.
-enum ScreenButton : int {
-    kTabCalendar = 49302,
-    kTabTreasury = 49303,
-    kTabMyPuzzles = 49304,
-    kButtonMinimize = 49305,
-    kButtonClose = 49306,
-    kScrollUp = 49313,
-    kScrollDown = 49314,
-    kScroller = 49315,
-    kPopupSend = 49309,
-    kPopupModify = 49310,
-    kPopupDelete = 49311,
-    kMakeOwnPuzzle = 49312,
-};
-
-struct ButtonTrace
-{
-    int id;
-    const char* trace;
-};
-
-constexpr ButtonTrace kButtonTraces[] = {
-    {kTabCalendar, "ClickCalendar"},
-    {kTabTreasury, "ClickTreasure"},
-    {kTabMyPuzzles, "ClickMyPuzzles"},
-    {kButtonMinimize, "ClickMinimize"},
-    {kButtonClose, "ClickClose"},
-    {kMakeOwnPuzzle, "ClickMakoOwnPuzzle"},
-    {kPopupSend, "ClickPopupSend"},
-    {kPopupModify, "ClickPopupModify"},
-    {kPopupDelete, "ClickPopupDelete"},
-    {kScrollUp, "ButtonScroll_Up"},
-    {kScrollDown, "ButtonScroll_Down"},
-    {49293, "CalendarUp"},
-    {49294, "CalendarDown"},
-    {49301, "ClickYearUp"},
-    {49307, "ClickYearDown"},
-    {49299, "ClickPageLeft"},
-    {49300, "ClickPageRight"},
-    {49295, "ClickThemeLeft"},
-    {49296, "ClickThemeRight"},
-    {49298, "ClickTheme "},
-    {49297, "ClickGetSelected"},
-    {49316, "ClickGetSelected"},
-};
-
-const char* TraceOf(int buttonId)
-{
-    for (const ButtonTrace& entry : kButtonTraces) {
-        if (entry.id == buttonId)
-            return entry.trace;
-    }
-    return nullptr;
-}
-
-constexpr char kSkinFile[] = "Advanced.skn";
 constexpr char kPushCursorFile[] = "push.ani";
 constexpr char kCaption[] = "Velmora";
-constexpr int kSoundClick = 245;
 constexpr int kPushTimer = 5;
 } // namespace
 
@@ -101,6 +42,8 @@ CChildView::CChildView(QWidget* parent)
     : QWidget(parent)
     , m_pSettings(std::make_unique<CGP_SettingsStore>())
     , m_pLibrary(std::make_unique<CLibraryCommands>(this))
+    , m_pSkin(std::make_unique<CViewSkin>())
+    , m_pBands(std::make_unique<CCaptionBands>(*this, *this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -108,7 +51,7 @@ CChildView::CChildView(QWidget* parent)
     m_pSettings->LoadRegistrySet();
     CompleteLoadingStep();
     CLDialog::SetSoundOn(m_pSettings->Settings().SoundFXEnable);
-    LoadSkin();
+    m_pSkin->Load();
     CompleteLoadingStep();
     CLibraryCommands::CreateFolders();
     // A new player's library starts with the starter puzzles.
@@ -136,32 +79,13 @@ CChildView::~CChildView()
     m_pOpening.reset();
     m_pPlay.reset();
     m_pField.reset();
-    delete m_pCaptionPanel;
-    delete m_pTightCaptionPanel;
+    m_pBands.reset();
     if (m_pScreens)
         m_pSettings->Settings().CurrentScroll = m_pScreens->Scroll();
     // Every library puzzle's progress goes back into its file.
     m_pLibrary.reset();
     m_pSettings->SaveRegistrySet();
-    if (WINSKIN::Skin::Current() == m_pSkin.get())
-        WINSKIN::Skin::SetCurrent(nullptr);
-}
-
-void CChildView::LoadSkin()
-{
-    const QString path = GP_FilePath(GP_Folder::SkinNox, QLatin1String(kSkinFile));
-    if (!QFile::exists(path)) {
-        GP_Log(QStringLiteral("CChildView::LoadSkin: no skin at %1; the windows keep their plain look\n").arg(path));
-        return;
-    }
-    m_pSkin = std::make_unique<WINSKIN::Skin>();
-    WINSKIN::Skin* previous = WINSKIN::Skin::Current();
-    WINSKIN::Skin::SetCurrent(m_pSkin.get());
-    m_bSkinLoaded = m_pSkin->Load(path);
-    if (m_bSkinLoaded)
-        return;
-    GP_Log(QStringLiteral("CChildView::LoadSkin: %1 could not be read; the windows keep their plain look\n").arg(path));
-    WINSKIN::Skin::SetCurrent(previous);
+    m_pSkin.reset();
 }
 
 void CChildView::BuildControls()
@@ -170,7 +94,7 @@ void CChildView::BuildControls()
     m_pField->RebuildBackgrounds(FieldPainter::SkinTextures(WINSKIN::Skin::Current()));
     m_pPlay->BuildControls();
     UpdateFieldGeometry();
-    m_pCaptionPanel = new CCaptionPanel(this, this);
+    m_pBands->Build();
     CreateScreens();
     // Windows are not shown from inside a paint.
     QMetaObject::invokeMethod(this, &CChildView::ShowCaptionBands, Qt::QueuedConnection);
@@ -178,39 +102,28 @@ void CChildView::BuildControls()
 
 void CChildView::ShowCaptionBands()
 {
-    if (!m_bFirstPaintDone)
-        return;
-    const bool play = m_gameMode == GameMode::Play;
-    const bool library = m_gameMode == GameMode::Startup || m_gameMode == GameMode::MyPuzzles || m_gameMode == GameMode::Calendar
-        || m_gameMode == GameMode::Treasury;
-    if (play && !m_pTightCaptionPanel)
-        m_pTightCaptionPanel = new CTightCaptionPanel(this, this);
-    PlaceCaptionBands();
-    const bool shown = isVisible();
-    if (m_pCaptionPanel) {
-        // The band shows the current screen's tab pressed.
-        m_pCaptionPanel->SetCurrentTab(m_gameMode == GameMode::Calendar ? CCaptionPanel::kCalendar
-                                       : m_gameMode == GameMode::Treasury ? CCaptionPanel::kTreasury
-                                       : m_gameMode == GameMode::MyPuzzles ? CCaptionPanel::kMyPuzzles
-                                                                           : 0);
-        m_pCaptionPanel->setHidden(!(shown && library));
-    }
-    if (m_pTightCaptionPanel)
-        m_pTightCaptionPanel->setHidden(!(shown && play));
+    if (m_bFirstPaintDone)
+        m_pBands->ShowFor(m_gameMode);
 }
 
-void CChildView::PlaceCaptionBands()
+CCaptionPanel* CChildView::CaptionPanel() const
 {
-    const QPoint top = mapToGlobal(QPoint(0, 0));
-    if (m_pCaptionPanel)
-        m_pCaptionPanel->setGeometry(QRect(top, QSize(width(), CCaptionPanel::kHeight)));
-    if (m_pTightCaptionPanel)
-        m_pTightCaptionPanel->setGeometry(QRect(top, QSize(width(), CTightCaptionPanel::kHeight)));
+    return m_pBands->Library();
+}
+
+CTightCaptionPanel* CChildView::TightCaptionPanel() const
+{
+    return m_pBands->Game();
+}
+
+bool CChildView::IsSkinLoaded() const
+{
+    return m_pSkin->IsLoaded();
 }
 
 void CChildView::resizeEvent(QResizeEvent*)
 {
-    PlaceCaptionBands();
+    m_pBands->Place();
     UpdateFieldGeometry();
     m_pHelp->Follow();
 }
@@ -390,12 +303,6 @@ void CChildView::wheelEvent(QWheelEvent*)
     // Outside the game the screens take the wheel; the field has no use for it.
 }
 
-void CChildView::LogNotBuilt(const char* call, const char* wouldDo) const
-{
-    GP_Log(QStringLiteral("CChildView::%1: not built yet; would %2\n")
-               .arg(QLatin1String(call), QLatin1String(wouldDo)));
-}
-
 void CChildView::CompleteLoadingStep()
 {
     ++m_loadingStepsDone;
@@ -473,7 +380,7 @@ void CChildView::OnSplashClosed()
     ChangeGameMode(GameMode::MyPuzzles);
     update();
     StartScreenAnimation(kScreenAnimationMs);
-    LogNotBuilt("OnSplashClosed", "start the update check");
+    GP_Log(QStringLiteral("CChildView::OnSplashClosed: not built yet; would start the update check\n"));
     const QString puzzle = std::exchange(m_startPuzzle, QString());
     if (!puzzle.isEmpty())
         OpenPuzzleFile(puzzle);
@@ -524,58 +431,8 @@ void CChildView::RepaintView()
 
 void CChildView::OnBmpButtonNotify(const BmpButtonNotify& notify)
 {
-    if (notify.idFrom == kScroller) {
-        const bool pressed = notify.code == CBmpButton::kNotifyPressed;
-        GP_Log(pressed ? QStringLiteral("Scroller_Down\n") : QStringLiteral("Scroller_Up\n"));
-        if (m_pScreens)
-            m_pScreens->Library().ScrollerNotify(pressed);
-        return;
-    }
-    if (notify.code == CBmpButton::kNotifyClicked)
-        OnScreenButtonClicked(notify.idFrom, notify.hwndFrom);
-}
-
-void CChildView::OnScreenButtonClicked(int buttonId, QWidget* button)
-{
-    const bool scrollButton = buttonId == kScrollUp || buttonId == kScrollDown;
-    if (!scrollButton && m_pSettings->Settings().SoundFXEnable)
-        CClickSoundPlayer::Instance().Play(kSoundClick);
-    if (const char* trace = TraceOf(buttonId))
-        GP_Log(QStringLiteral("%1\n").arg(QLatin1String(trace)));
-    switch (buttonId) {
-    case kTabCalendar:
-        OnMainCampaign();
-        return;
-    case kTabTreasury:
-        OnMainPuzzles();
-        return;
-    case kTabMyPuzzles:
-        OnMainGallery();
-        update();
-        return;
-    case kButtonMinimize:
-        OnMainMinimize();
-        return;
-    case kButtonClose:
-        OnMainClose();
-        return;
-    case kPopupDelete:
-        OnMainRemove();
-        return;
-    case kPopupSend:
-        OnMainSend();
-        return;
-    case kMakeOwnPuzzle:
-        OnMainCreate();
-        return;
-    case kPopupModify:
-        OnMainModify();
-        return;
-    default:
-        if (!m_pScreens || !m_pScreens->OnButton(buttonId, button))
-            GP_Log(QStringLiteral("CChildView::OnBmpButtonNotify: not built yet; would carry out button %1\n").arg(buttonId));
-        return;
-    }
+    if (m_pScreens)
+        m_pScreens->OnButtonNotify(notify);
 }
 
 void CChildView::OnMainGallery()
@@ -663,21 +520,7 @@ void CChildView::ListLibrary()
 {
     m_pLibrary->ListLibrary([this] { m_progressEvent.Set(); });
     CompleteLoadingStep();
-    if (m_pScreens)
-        m_pScreens->LibraryChanged();
     update();
-}
-
-void CChildView::OnMainRemove()
-{
-    GP_Log(QStringLiteral("OnMainRemove\n"));
-    if (m_pLibrary->OnMainRemove() && m_pScreens)
-        m_pScreens->LibraryChanged();
-}
-
-void CChildView::OnMainSend()
-{
-    m_pLibrary->OnMainSend();
 }
 
 void CChildView::CreateCreationScreen()
@@ -694,20 +537,6 @@ void CChildView::CreateCreationScreen()
     m_pCreation->AnswerToLibrary(*m_pLibrary);
 }
 
-void CChildView::OnMainCreate()
-{
-    m_pCreation->OnMainCreate();
-    ChangeGameMode(GameMode::CreateImage);
-}
-
-void CChildView::OnMainModify()
-{
-    GP_Log(QStringLiteral("OnMainModify\n"));
-    const GP_PuzzlePtr selected = m_pLibrary->SinglySelected();
-    if (selected && m_pCreation->OnMainModify(*selected))
-        ChangeGameMode(GameMode::CreateParameters);
-}
-
 void CChildView::OpenPuzzleFile(const QString& path)
 {
     GP_Log(QStringLiteral("OpenPuzzleFile %1\n").arg(path));
@@ -721,13 +550,5 @@ void CChildView::OpenPuzzleFile(const QString& path)
 
 void CChildView::CreateScreens()
 {
-    GP_ScreenHost host;
-    host.helpTakesPointer = [this](const QMouseEvent& event) { return HelpTakesPointer(event); };
-    host.helpShown = [this] { return m_pHelp->IsShown(); };
-    host.openForPlay = [this](const QString& path) { OpenPuzzleForPlay(path); };
-    host.showMessage = [this](int message) { Ask(GP_LoadString(message), GP_LoadString(IDS_OK), QString(), MB_OK | MB_ICONWARNING); };
-    m_pScreens = new CScreenCanvas(this, m_pLibrary->Library(), std::move(host),
-                                   GP_FilePath(GP_Folder::SkinNox, QLatin1String(kPushCursorFile)),
-                                   m_pSettings->Settings().CurrentScroll, CCaptionPanel::kHeight);
-    m_pLibrary->SetHidePopup([this] { m_pScreens->Library().HidePopup(); });
+    m_pScreens = new CScreenCanvas(*this, GP_FilePath(GP_Folder::SkinNox, QLatin1String(kPushCursorFile)), CCaptionPanel::kHeight);
 }

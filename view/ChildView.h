@@ -14,6 +14,7 @@
 #include <memory>
 
 class CCallMessage;
+class CCaptionBands;
 class CCaptionPanel;
 class CCreationScreen;
 class CGameField;
@@ -24,12 +25,9 @@ class CPlayOpening;
 class CPlayWindows;
 class CScreenCanvas;
 class CTightCaptionPanel;
+class CViewSkin;
 class PlaySession;
 class QString;
-
-namespace WINSKIN {
-class Skin;
-}
 
 // The main view: the one client window of the main frame.
 //
@@ -73,6 +71,8 @@ public:
     PlaySession* Session() const;
     CGameField* Field() const { return m_pField.get(); }
     CHelpOverlayWindow* HelpWindow() const { return m_pHelp; }
+    // A shown help picture swallows the pointer; the left release that follows dismisses it.
+    bool HelpTakesPointer(const QMouseEvent& event);
     // The library, calendar and Treasury screens (none before the first paint).
     CScreenCanvas* Screens() const { return m_pScreens; }
     // The call message: a background thread's function run on the view's thread.
@@ -130,9 +130,9 @@ public:
 
     // The band shown over the current screen, or null (none before the first paint, none while
     // a puzzle is being made).
-    CCaptionPanel* CaptionPanel() const { return m_pCaptionPanel; }
-    CTightCaptionPanel* TightCaptionPanel() const { return m_pTightCaptionPanel; }
-    bool IsSkinLoaded() const { return m_bSkinLoaded; }
+    CCaptionPanel* CaptionPanel() const;
+    CTightCaptionPanel* TightCaptionPanel() const;
+    bool IsSkinLoaded() const;
     // The close sequence after the player confirmed: leaves a game or a creation step, then
     // ends the game.
     void LeaveAfterClose();
@@ -148,15 +148,8 @@ public:
     // The splash has gone: the view leaves its start-up state for the library screen.
     void OnSplashClosed();
 
-    // The puzzle library: the popup's "Delete" and "Send to friend".
-    void OnMainRemove();
-    void OnMainSend();
+    // The puzzle library's commands, and making and changing puzzles.
     CLibraryCommands& Library() { return *m_pLibrary; }
-
-    // Making a puzzle ("Make Your Own Puzzle") and changing the selected one (the popup's
-    // "Modify").
-    void OnMainCreate();
-    void OnMainModify();
     CCreationScreen& Creation() { return *m_pCreation; }
 
     // The board colour of the current skin, as the player set it.
@@ -185,19 +178,13 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    void LogNotBuilt(const char* call, const char* wouldDo) const;
     void CompleteLoadingStep();
-    void LoadSkin();
     void BuildControls();
     // Shows the band of the current mode and hides the other, each across the top of the view.
     void ShowCaptionBands();
-    void PlaceCaptionBands();
-    void OnScreenButtonClicked(int buttonId, QWidget* button = nullptr);
     void SetUpMode(GameMode mode);
     void ShowHelp(GameMode mode);
     void RoutePointer(const QMouseEvent& event);
-    // A shown help picture swallows the pointer; the left release that follows dismisses it.
-    bool HelpTakesPointer(const QMouseEvent& event);
     void CreateScreens();
     void UpdateFieldGeometry();
     void ListLibrary();
@@ -211,10 +198,8 @@ private:
     CGP_Event m_progressEvent{false, false};
     std::unique_ptr<CGP_SettingsStore> m_pSettings;
     std::unique_ptr<CLibraryCommands> m_pLibrary;
-    std::unique_ptr<WINSKIN::Skin> m_pSkin;
-    bool m_bSkinLoaded = false;
-    CCaptionPanel* m_pCaptionPanel = nullptr;
-    CTightCaptionPanel* m_pTightCaptionPanel = nullptr;
+    std::unique_ptr<CViewSkin> m_pSkin;
+    std::unique_ptr<CCaptionBands> m_pBands;
     std::unique_ptr<CGameField> m_pField;
     std::unique_ptr<CCreationScreen> m_pCreation;
     CHelpOverlayWindow* m_pHelp = nullptr;
