@@ -66,7 +66,10 @@ CChildView::CChildView(QWidget* parent)
     m_pPlay = std::make_unique<CPlayWindows>(*this, *m_pField, *m_pSettings);
     m_pField->SetPlayWindows(m_pPlay.get());
     m_pOpening = std::make_unique<CPlayOpening>(*this, *m_pLibrary, *m_pField, *m_pPlay);
-    CreateCreationScreen();
+    // The puzzle being built never goes to the piece builders: there is nothing to stop.
+    m_pCreation = std::make_unique<CCreationScreen>(this, m_pField->Patterns(), m_pSettings->Settings(),
+                                                    CCreationScreen::ViewHost(*this));
+    m_pCreation->AnswerToLibrary(*m_pLibrary);
     m_pCall = new CCallMessage(this);
     CompleteLoadingStep();
 }
@@ -216,10 +219,10 @@ bool CChildView::OpenPuzzleForPlay(const QString& path)
     return m_pOpening->OpenFile(path);
 }
 
-void CChildView::OnMainPlay()
+void CChildView::OnMainPlay(const GP_PuzzlePtr& puzzle)
 {
     UpdateFieldGeometry();
-    m_pOpening->OnMainPlay();
+    m_pOpening->OnMainPlay(puzzle);
 }
 
 void CChildView::StartViewTimer(int id, int periodMs)
@@ -261,24 +264,18 @@ void CChildView::timerEvent(QTimerEvent* event)
     QWidget::timerEvent(event);
 }
 
-void CChildView::mousePressEvent(QMouseEvent* event)
+bool CChildView::event(QEvent* event)
 {
-    RoutePointer(*event);
-}
-
-void CChildView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    RoutePointer(*event);
-}
-
-void CChildView::mouseMoveEvent(QMouseEvent* event)
-{
-    RoutePointer(*event);
-}
-
-void CChildView::mouseReleaseEvent(QMouseEvent* event)
-{
-    RoutePointer(*event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        RoutePointer(*static_cast<QMouseEvent*>(event));
+        return true;
+    default:
+        return QWidget::event(event);
+    }
 }
 
 bool CChildView::HelpTakesPointer(const QMouseEvent& event)
@@ -381,9 +378,7 @@ void CChildView::OnSplashClosed()
     update();
     StartScreenAnimation(kScreenAnimationMs);
     GP_Log(QStringLiteral("CChildView::OnSplashClosed: not built yet; would start the update check\n"));
-    const QString puzzle = std::exchange(m_startPuzzle, QString());
-    if (!puzzle.isEmpty())
-        OpenPuzzleFile(puzzle);
+    m_pOpening->OpenStartPuzzle();
 }
 
 void CChildView::OnMainMinimize()
@@ -523,29 +518,15 @@ void CChildView::ListLibrary()
     update();
 }
 
-void CChildView::CreateCreationScreen()
-{
-    CCreationScreen::Host host;
-    host.changeMode = [this](GameMode mode) { ChangeGameMode(mode); };
-    host.fieldRect = [this] { return FieldRect(); };
-    host.repaint = [this] { update(); };
-    host.showMessage = [this](int message, unsigned flags) {
-        Ask(GP_LoadString(message), GP_LoadString(IDS_OK), QString(), MB_OK | flags);
-    };
-    // The puzzle being built never goes to the piece builders: there is nothing to stop.
-    m_pCreation = std::make_unique<CCreationScreen>(this, m_pField->Patterns(), m_pSettings->Settings(), std::move(host));
-    m_pCreation->AnswerToLibrary(*m_pLibrary);
-}
 
 void CChildView::OpenPuzzleFile(const QString& path)
 {
-    GP_Log(QStringLiteral("OpenPuzzleFile %1\n").arg(path));
-    // A file handed over while the splash is still up opens once it has gone.
-    if (m_gameMode == GameMode::Startup) {
-        m_startPuzzle = path;
-        return;
-    }
-    OpenPuzzleForPlay(path);
+    m_pOpening->OpenHandedFile(path);
+}
+
+void CChildView::SetStartPuzzle(const QString& path)
+{
+    m_pOpening->SetStartPuzzle(path);
 }
 
 void CChildView::CreateScreens()

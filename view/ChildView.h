@@ -9,6 +9,8 @@
 #include <QColor>
 #include <QWidget>
 
+#include <boost/shared_ptr.hpp>
+
 #include <array>
 #include <atomic>
 #include <memory>
@@ -18,6 +20,7 @@ class CCaptionBands;
 class CCaptionPanel;
 class CCreationScreen;
 class CGameField;
+class CGP_Puzzle;
 class CGP_SettingsStore;
 class CHelpOverlayWindow;
 class CLibraryCommands;
@@ -64,10 +67,10 @@ public:
     // any other file once it is brought into the library. A file that cannot be read shows one
     // message and the library screen. Answers whether the game started.
     bool OpenPuzzleForPlay(const QString& path);
-    // The library's Play: the one selected puzzle opened for play.
-    void OnMainPlay();
+    // The library's Play: a puzzle of the list opened for play.
+    void OnMainPlay(const boost::shared_ptr<CGP_Puzzle>& puzzle);
     // A puzzle named on the command line, opened once the splash has gone.
-    void SetStartPuzzle(const QString& path) { m_startPuzzle = path; }
+    void SetStartPuzzle(const QString& path);
     PlaySession* Session() const;
     CGameField* Field() const { return m_pField.get(); }
     CHelpOverlayWindow* HelpWindow() const { return m_pHelp; }
@@ -170,10 +173,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    // The pointer's presses, moves and releases go to RoutePointer.
+    bool event(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
@@ -188,8 +189,6 @@ private:
     void CreateScreens();
     void UpdateFieldGeometry();
     void ListLibrary();
-    // The creation screen, answering to this view.
-    void CreateCreationScreen();
 
     GameMode m_gameMode = GameMode::Startup;
     bool m_bPlayCommandBlock = false;
@@ -208,5 +207,4 @@ private:
     CScreenCanvas* m_pScreens = nullptr;
     CCallMessage* m_pCall = nullptr;
     std::array<QBasicTimer, kTimerCount> m_timers;
-    QString m_startPuzzle;
 };

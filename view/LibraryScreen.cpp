@@ -5,7 +5,6 @@
 #include "skin/BmpButton.h"
 #include "view/GameCursors.h"
 #include "view/HoverBox.h"
-#include "view/model/PuzzlePaths.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -166,7 +165,7 @@ void CLibraryScreen::Apply(const GP_ScreenEffects& effects)
         Host().showMessage(effects.message);
     if (effects.open) {
         HidePopup();
-        Host().openForPlay(GP_PuzzlePaths::LibraryFile(effects.open->m_strTitle));
+        Host().play(effects.open);
     }
 }
 

@@ -77,6 +77,7 @@ GP_ScreenHost HostOn(CChildView& view)
     host.helpTakesPointer = [&view](const QMouseEvent& event) { return view.HelpTakesPointer(event); };
     host.helpShown = [&view] { return view.HelpWindow()->IsShown(); };
     host.openForPlay = [&view](const QString& path) { view.OpenPuzzleForPlay(path); };
+    host.play = [&view](const GP_PuzzlePtr& puzzle) { view.OnMainPlay(puzzle); };
     host.showMessage = [&view](int message) {
         view.Ask(GP_LoadString(message), GP_LoadString(IDS_OK), QString(), MB_OK | MB_ICONWARNING);
     };
