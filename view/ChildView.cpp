@@ -3,34 +3,31 @@
 #include "engine/GP_Folders.h"
 #include "resources/StringTable.h"
 #include "shell/dialogs/CaptionPanel.h"
-#include "shell/dialogs/LoadingDialog.h"
-#include "shell/log/GP_LogFile.h"
 #include "shell/dialogs/MessageBoxDialog.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/LDialog.h"
 #include "skin/Skin.h"
 #include "view/CaptionBands.h"
 #include "view/CreationScreen.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
-#include "view/PlayOpening.h"
-#include "view/PlayWindows.h"
-#include "view/model/FieldGeometry.h"
 #include "view/LibraryCommands.h"
 #include "view/LibraryScreen.h"
+#include "view/PlayOpening.h"
+#include "view/PlayWindows.h"
 #include "view/ScreenCanvas.h"
 #include "view/ViewSkin.h"
 #include "view/model/CallMessage.h"
+#include "view/model/FieldGeometry.h"
 #include "view/model/GP_SettingsStore.h"
 #include "view/model/StarterLibrary.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QTimerEvent>
-
-#include <utility>
 
 namespace {
 constexpr char kPushCursorFile[] = "push.ani";
@@ -44,6 +41,7 @@ CChildView::CChildView(QWidget* parent)
     , m_pLibrary(std::make_unique<CLibraryCommands>(this))
     , m_pSkin(std::make_unique<CViewSkin>())
     , m_pBands(std::make_unique<CCaptionBands>(*this, *this))
+    , m_timers(*this)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -179,26 +177,13 @@ void CChildView::ChangeGameMode(GameMode mode)
 void CChildView::SetUpMode(GameMode mode)
 {
     m_gameMode = mode;
-    switch (mode) {
-    case GameMode::MyPuzzles:
-        ShowHelp(mode);
-        return;
-    case GameMode::CreateImage:
-        return;
-    case GameMode::CreateParameters:
+    // The screen's help chain (none in the creation steps and at start-up).
+    ShowHelp(mode);
+    if (mode == GameMode::CreateParameters)
         m_pCreation->ShowParametersStep();
-        return;
-    case GameMode::Play:
-        ShowHelp(mode);
+    if (mode == GameMode::Play) {
         m_pField->EnterPlay();
         m_pPlay->EnterPlay();
-        return;
-    case GameMode::Calendar:
-    case GameMode::Treasury:
-        ShowHelp(mode);
-        return;
-    case GameMode::Startup:
-        return;
     }
 }
 
@@ -225,43 +210,25 @@ void CChildView::OnMainPlay(const GP_PuzzlePtr& puzzle)
     m_pOpening->OnMainPlay(puzzle);
 }
 
-void CChildView::StartViewTimer(int id, int periodMs)
-{
-    if (id > 0 && id < kTimerCount)
-        m_timers[size_t(id)].start(periodMs, this);
-}
-
-void CChildView::StopViewTimer(int id)
-{
-    if (id > 0 && id < kTimerCount)
-        m_timers[size_t(id)].stop();
-}
-
-bool CChildView::IsViewTimerActive(int id) const
-{
-    return id > 0 && id < kTimerCount && m_timers[size_t(id)].isActive();
-}
-
 void CChildView::timerEvent(QTimerEvent* event)
 {
-    for (int id = 1; id < kTimerCount; ++id) {
-        if (m_timers[size_t(id)].timerId() != event->timerId())
-            continue;
-        if (id == kPushTimer && m_gameMode == GameMode::Play) {
-            m_pField->OnTimer(id);
-            return;
-        }
-        if (id == kScreenAnimationTimer) {
-            if (m_pScreens)
-                m_pScreens->Animate();
-            return;
-        }
-        // The popup and hover timers (1, 2) run on the library screen itself: no other timer
-        // of the table has work to do.
-        StopViewTimer(id);
+    const int id = m_timers.IdOf(event->timerId());
+    if (id == 0) {
+        QWidget::timerEvent(event);
         return;
     }
-    QWidget::timerEvent(event);
+    if (id == kPushTimer && m_gameMode == GameMode::Play) {
+        m_pField->OnTimer(id);
+        return;
+    }
+    if (id == kScreenAnimationTimer) {
+        if (m_pScreens)
+            m_pScreens->Animate();
+        return;
+    }
+    // The popup and hover timers (1, 2) run on the library screen itself: no other timer of the
+    // table has work to do.
+    m_timers.Stop(id);
 }
 
 bool CChildView::event(QEvent* event)
@@ -282,11 +249,16 @@ bool CChildView::HelpTakesPointer(const QMouseEvent& event)
 {
     if (!m_pHelp->IsShown())
         return false;
-    if (event.type() == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton) {
-        m_pHelp->Dismiss();
-        m_pPlay->HelpChanged();
-    }
+    if (event.type() == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton)
+        DismissHelp();
     return true;
+}
+
+void CChildView::DismissHelp()
+{
+    m_pHelp->Dismiss();
+    // The picture window never shows over a help picture.
+    m_pPlay->HelpChanged();
 }
 
 void CChildView::RoutePointer(const QMouseEvent& event)
@@ -451,23 +423,12 @@ void CChildView::OnPlayMenu()
         m_pPlay->OnPlayMenu();
 }
 
-void CChildView::StopScreenAnimation()
-{
-    StopViewTimer(kScreenAnimationTimer);
-}
-
-void CChildView::StartScreenAnimation(int intervalMs)
-{
-    StartViewTimer(kScreenAnimationTimer, intervalMs);
-}
-
 bool CChildView::StoreHelpFlag(const char* valueName)
 {
     // A shown game help picture takes the click of the game band: it is dismissed as a release
     // on the field would dismiss it, and the click does nothing else.
     if (m_gameMode == GameMode::Play && m_pHelp->IsShown()) {
-        m_pHelp->Dismiss();
-        m_pPlay->HelpChanged();
+        DismissHelp();
         return true;
     }
     m_pSettings->DismissHelp(QLatin1String(valueName));

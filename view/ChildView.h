@@ -3,9 +3,9 @@
 #include "engine/GP_Event.h"
 #include "shell/dialogs/MainViewCommands.h"
 #include "skin/BmpButton.h"
+#include "view/ViewTimers.h"
 #include "view/model/GameMode.h"
 
-#include <QBasicTimer>
 #include <QColor>
 #include <QWidget>
 
@@ -56,10 +56,9 @@ public:
     void ChangeGameMode(GameMode mode);
 
     // The view's timers by their numbers (1 popup menu, 2 hover box, 4 screen animation, 5 push).
-    static constexpr int kTimerCount = 6;
-    void StartViewTimer(int id, int periodMs);
-    void StopViewTimer(int id);
-    bool IsViewTimerActive(int id) const;
+    void StartViewTimer(int id, int periodMs) { m_timers.Start(id, periodMs); }
+    void StopViewTimer(int id) { m_timers.Stop(id); }
+    bool IsViewTimerActive(int id) const { return m_timers.IsActive(id); }
 
     // The field rectangle of the current mode: the client area below its caption band.
     QRect FieldRect() const;
@@ -126,8 +125,8 @@ public:
 
     // The screen animation (timer 4, 40 ms) stops while the close question is up.
     static constexpr int kScreenAnimationMs = 40;
-    void StopScreenAnimation();
-    void StartScreenAnimation(int intervalMs);
+    void StopScreenAnimation() { m_timers.Stop(kScreenAnimationTimer); }
+    void StartScreenAnimation(int intervalMs) { m_timers.Start(kScreenAnimationTimer, intervalMs); }
     bool ScreenAnimationRunning() const { return IsViewTimerActive(kScreenAnimationTimer); }
     static constexpr int kScreenAnimationTimer = 4;
 
@@ -186,6 +185,8 @@ private:
     void SetUpMode(GameMode mode);
     void ShowHelp(GameMode mode);
     void RoutePointer(const QMouseEvent& event);
+    // The shown help picture goes for good; the next of its screen's chain, if any, comes up.
+    void DismissHelp();
     void CreateScreens();
     void UpdateFieldGeometry();
     void ListLibrary();
@@ -206,5 +207,5 @@ private:
     std::unique_ptr<CPlayOpening> m_pOpening;
     CScreenCanvas* m_pScreens = nullptr;
     CCallMessage* m_pCall = nullptr;
-    std::array<QBasicTimer, kTimerCount> m_timers;
+    CViewTimers m_timers;
 };
