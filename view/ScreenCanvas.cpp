@@ -238,6 +238,8 @@ void CScreenCanvas::OnButtonNotify(const BmpButtonNotify& notify)
     }
     if (notify.code != CBmpButton::kNotifyClicked)
         return;
+    // Any click takes the hover box away.
+    m_pHoverBox->HideBox();
     const bool scrollArrow = buttonId == CLibraryScreen::kScrollUp || buttonId == CLibraryScreen::kScrollDown;
     if (!scrollArrow && m_view.Settings().Settings().SoundFXEnable)
         CClickSoundPlayer::Instance().Play(kSoundClick);
@@ -271,15 +273,12 @@ bool CScreenCanvas::RunViewCommand(int buttonId)
         m_view.ChangeGameMode(GameMode::CreateImage);
         return true;
     case CLibraryScreen::kPopupSend:
-        m_pHoverBox->HideBox();
         m_view.Library().OnMainSend();
         return true;
     case CLibraryScreen::kPopupModify:
-        m_pHoverBox->HideBox();
         OnMainModify();
         return true;
     case CLibraryScreen::kPopupDelete:
-        m_pHoverBox->HideBox();
         m_view.Library().OnMainRemove();
         return true;
     default:
