@@ -64,7 +64,7 @@ TEST(ScreenPages, TreasuryPagesAndTheEmptyPageOffline)
     // Filled by the content: 20 puzzles make three pages of 8; a theme change starts at page 1.
     GP_TreasuryTheme animals{QStringLiteral("7"), QStringLiteral("Animals"), {}};
     for (int index = 0; index < 20; ++index)
-        animals.puzzles.push_back(GP_TreasuryPuzzle{QString::number(index), QStringLiteral("A%1").arg(index)});
+        animals.puzzles.push_back(GP_TreasuryPuzzle{QString::number(index), QStringLiteral("A%1").arg(index), QImage()});
     treasury.SetContent({animals, GP_TreasuryTheme{QStringLiteral("8"), QStringLiteral("Sea"), {}}}, true);
     EXPECT_TRUE(treasury.StepPage(1));
     EXPECT_TRUE(treasury.StepPage(1));
