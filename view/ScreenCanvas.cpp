@@ -68,9 +68,8 @@ const char* TraceOf(int buttonId)
     }
     return nullptr;
 }
-} // namespace
 
-namespace {
+// What the screens ask of the view.
 GP_ScreenHost HostOn(CChildView& view)
 {
     GP_ScreenHost host;
