@@ -11,7 +11,6 @@
 
 #include <boost/shared_ptr.hpp>
 
-#include <array>
 #include <atomic>
 #include <memory>
 
