@@ -162,6 +162,7 @@ float CScreenCanvas::Scroll() const
 void CScreenCanvas::PlaceAll()
 {
     const ScreenLayout layout(FieldGeometry::LayoutRect(rect()), m_top);
+    m_pHoverBox->SetScale(layout.Scale());
     const std::array<QRect, 3> tabs = layout.Tabs();
     for (size_t tab = 0; tab < tabs.size(); ++tab)
         m_tabs[tab]->setGeometry(tabs[tab]);
