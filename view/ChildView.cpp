@@ -3,97 +3,35 @@
 #include "engine/GP_Folders.h"
 #include "resources/StringTable.h"
 #include "shell/dialogs/CaptionPanel.h"
-#include "shell/dialogs/LoadingDialog.h"
-#include "shell/log/GP_LogFile.h"
 #include "shell/dialogs/MessageBoxDialog.h"
-#include "shell/dialogs/TightCaptionPanel.h"
-#include "skin/ClickSoundPlayer.h"
+#include "shell/log/GP_LogFile.h"
 #include "skin/LDialog.h"
 #include "skin/Skin.h"
+#include "view/CaptionBands.h"
 #include "view/CreationScreen.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
-#include "view/PlayOpening.h"
-#include "view/PlayWindows.h"
-#include "view/model/FieldGeometry.h"
 #include "view/LibraryCommands.h"
 #include "view/LibraryScreen.h"
+#include "view/PlayOpening.h"
+#include "view/PlayWindows.h"
 #include "view/ScreenCanvas.h"
+#include "view/ViewSkin.h"
 #include "view/model/CallMessage.h"
+#include "view/model/FieldGeometry.h"
 #include "view/model/GP_SettingsStore.h"
 #include "view/model/StarterLibrary.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QTimerEvent>
 
-#include <utility>
-
 namespace {
-// The screens' picture buttons the view answers, with the trace each writes when clicked.
-enum ScreenButton : int {
-    kTabCalendar = 49302,
-    kTabTreasury = 49303,
-    kTabMyPuzzles = 49304,
-    kButtonMinimize = 49305,
-    kButtonClose = 49306,
-    kScrollUp = 49313,
-    kScrollDown = 49314,
-    kScroller = 49315,
-    kPopupSend = 49309,
-    kPopupModify = 49310,
-    kPopupDelete = 49311,
-    kMakeOwnPuzzle = 49312,
-};
-
-struct ButtonTrace
-{
-    int id;
-    const char* trace;
-};
-
-constexpr ButtonTrace kButtonTraces[] = {
-    {kTabCalendar, "ClickCalendar"},
-    {kTabTreasury, "ClickTreasure"},
-    {kTabMyPuzzles, "ClickMyPuzzles"},
-    {kButtonMinimize, "ClickMinimize"},
-    {kButtonClose, "ClickClose"},
-    {kMakeOwnPuzzle, "ClickMakoOwnPuzzle"},
-    {kPopupSend, "ClickPopupSend"},
-    {kPopupModify, "ClickPopupModify"},
-    {kPopupDelete, "ClickPopupDelete"},
-    {kScrollUp, "ButtonScroll_Up"},
-    {kScrollDown, "ButtonScroll_Down"},
-    {49293, "CalendarUp"},
-    {49294, "CalendarDown"},
-    {49301, "ClickYearUp"},
-    {49307, "ClickYearDown"},
-    {49299, "ClickPageLeft"},
-    {49300, "ClickPageRight"},
-    {49295, "ClickThemeLeft"},
-    {49296, "ClickThemeRight"},
-    {49298, "ClickTheme "},
-    {49297, "ClickGetSelected"},
-    {49316, "ClickGetSelected"},
-};
-
-const char* TraceOf(int buttonId)
-{
-    for (const ButtonTrace& entry : kButtonTraces) {
-        if (entry.id == buttonId)
-            return entry.trace;
-    }
-    return nullptr;
-}
-
-constexpr char kSkinFile[] = "Advanced.skn";
 constexpr char kPushCursorFile[] = "push.ani";
 constexpr char kCaption[] = "Velmora";
-constexpr int kSoundClick = 245;
 constexpr int kPushTimer = 5;
 } // namespace
 
@@ -101,6 +39,9 @@ CChildView::CChildView(QWidget* parent)
     : QWidget(parent)
     , m_pSettings(std::make_unique<CGP_SettingsStore>())
     , m_pLibrary(std::make_unique<CLibraryCommands>(this))
+    , m_pSkin(std::make_unique<CViewSkin>())
+    , m_pBands(std::make_unique<CCaptionBands>(*this, *this))
+    , m_timers(*this)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -108,7 +49,7 @@ CChildView::CChildView(QWidget* parent)
     m_pSettings->LoadRegistrySet();
     CompleteLoadingStep();
     CLDialog::SetSoundOn(m_pSettings->Settings().SoundFXEnable);
-    LoadSkin();
+    m_pSkin->Load();
     CompleteLoadingStep();
     CLibraryCommands::CreateFolders();
     // A new player's library starts with the starter puzzles.
@@ -123,7 +64,10 @@ CChildView::CChildView(QWidget* parent)
     m_pPlay = std::make_unique<CPlayWindows>(*this, *m_pField, *m_pSettings);
     m_pField->SetPlayWindows(m_pPlay.get());
     m_pOpening = std::make_unique<CPlayOpening>(*this, *m_pLibrary, *m_pField, *m_pPlay);
-    CreateCreationScreen();
+    // The puzzle being built never goes to the piece builders: there is nothing to stop.
+    m_pCreation = std::make_unique<CCreationScreen>(this, m_pField->Patterns(), m_pSettings->Settings(),
+                                                    CCreationScreen::ViewHost(*this));
+    m_pCreation->AnswerToLibrary(*m_pLibrary);
     m_pCall = new CCallMessage(this);
     CompleteLoadingStep();
 }
@@ -136,32 +80,13 @@ CChildView::~CChildView()
     m_pOpening.reset();
     m_pPlay.reset();
     m_pField.reset();
-    delete m_pCaptionPanel;
-    delete m_pTightCaptionPanel;
+    m_pBands.reset();
     if (m_pScreens)
         m_pSettings->Settings().CurrentScroll = m_pScreens->Scroll();
     // Every library puzzle's progress goes back into its file.
     m_pLibrary.reset();
     m_pSettings->SaveRegistrySet();
-    if (WINSKIN::Skin::Current() == m_pSkin.get())
-        WINSKIN::Skin::SetCurrent(nullptr);
-}
-
-void CChildView::LoadSkin()
-{
-    const QString path = GP_FilePath(GP_Folder::SkinNox, QLatin1String(kSkinFile));
-    if (!QFile::exists(path)) {
-        GP_Log(QStringLiteral("CChildView::LoadSkin: no skin at %1; the windows keep their plain look\n").arg(path));
-        return;
-    }
-    m_pSkin = std::make_unique<WINSKIN::Skin>();
-    WINSKIN::Skin* previous = WINSKIN::Skin::Current();
-    WINSKIN::Skin::SetCurrent(m_pSkin.get());
-    m_bSkinLoaded = m_pSkin->Load(path);
-    if (m_bSkinLoaded)
-        return;
-    GP_Log(QStringLiteral("CChildView::LoadSkin: %1 could not be read; the windows keep their plain look\n").arg(path));
-    WINSKIN::Skin::SetCurrent(previous);
+    m_pSkin.reset();
 }
 
 void CChildView::BuildControls()
@@ -170,7 +95,7 @@ void CChildView::BuildControls()
     m_pField->RebuildBackgrounds(FieldPainter::SkinTextures(WINSKIN::Skin::Current()));
     m_pPlay->BuildControls();
     UpdateFieldGeometry();
-    m_pCaptionPanel = new CCaptionPanel(this, this);
+    m_pBands->Build();
     CreateScreens();
     // Windows are not shown from inside a paint.
     QMetaObject::invokeMethod(this, &CChildView::ShowCaptionBands, Qt::QueuedConnection);
@@ -178,39 +103,28 @@ void CChildView::BuildControls()
 
 void CChildView::ShowCaptionBands()
 {
-    if (!m_bFirstPaintDone)
-        return;
-    const bool play = m_gameMode == GameMode::Play;
-    const bool library = m_gameMode == GameMode::Startup || m_gameMode == GameMode::MyPuzzles || m_gameMode == GameMode::Calendar
-        || m_gameMode == GameMode::Treasury;
-    if (play && !m_pTightCaptionPanel)
-        m_pTightCaptionPanel = new CTightCaptionPanel(this, this);
-    PlaceCaptionBands();
-    const bool shown = isVisible();
-    if (m_pCaptionPanel) {
-        // The band shows the current screen's tab pressed.
-        m_pCaptionPanel->SetCurrentTab(m_gameMode == GameMode::Calendar ? CCaptionPanel::kCalendar
-                                       : m_gameMode == GameMode::Treasury ? CCaptionPanel::kTreasury
-                                       : m_gameMode == GameMode::MyPuzzles ? CCaptionPanel::kMyPuzzles
-                                                                           : 0);
-        m_pCaptionPanel->setHidden(!(shown && library));
-    }
-    if (m_pTightCaptionPanel)
-        m_pTightCaptionPanel->setHidden(!(shown && play));
+    if (m_bFirstPaintDone)
+        m_pBands->ShowFor(m_gameMode);
 }
 
-void CChildView::PlaceCaptionBands()
+CCaptionPanel* CChildView::CaptionPanel() const
 {
-    const QPoint top = mapToGlobal(QPoint(0, 0));
-    if (m_pCaptionPanel)
-        m_pCaptionPanel->setGeometry(QRect(top, QSize(width(), CCaptionPanel::kHeight)));
-    if (m_pTightCaptionPanel)
-        m_pTightCaptionPanel->setGeometry(QRect(top, QSize(width(), CTightCaptionPanel::kHeight)));
+    return m_pBands->Library();
+}
+
+CTightCaptionPanel* CChildView::TightCaptionPanel() const
+{
+    return m_pBands->Game();
+}
+
+bool CChildView::IsSkinLoaded() const
+{
+    return m_pSkin->IsLoaded();
 }
 
 void CChildView::resizeEvent(QResizeEvent*)
 {
-    PlaceCaptionBands();
+    m_pBands->Place();
     UpdateFieldGeometry();
     m_pHelp->Follow();
 }
@@ -263,26 +177,13 @@ void CChildView::ChangeGameMode(GameMode mode)
 void CChildView::SetUpMode(GameMode mode)
 {
     m_gameMode = mode;
-    switch (mode) {
-    case GameMode::MyPuzzles:
-        ShowHelp(mode);
-        return;
-    case GameMode::CreateImage:
-        return;
-    case GameMode::CreateParameters:
+    // The screen's help chain (none in the creation steps and at start-up).
+    ShowHelp(mode);
+    if (mode == GameMode::CreateParameters)
         m_pCreation->ShowParametersStep();
-        return;
-    case GameMode::Play:
-        ShowHelp(mode);
+    if (mode == GameMode::Play) {
         m_pField->EnterPlay();
         m_pPlay->EnterPlay();
-        return;
-    case GameMode::Calendar:
-    case GameMode::Treasury:
-        ShowHelp(mode);
-        return;
-    case GameMode::Startup:
-        return;
     }
 }
 
@@ -303,79 +204,61 @@ bool CChildView::OpenPuzzleForPlay(const QString& path)
     return m_pOpening->OpenFile(path);
 }
 
-void CChildView::OnMainPlay()
+void CChildView::OnMainPlay(const GP_PuzzlePtr& puzzle)
 {
     UpdateFieldGeometry();
-    m_pOpening->OnMainPlay();
-}
-
-void CChildView::StartViewTimer(int id, int periodMs)
-{
-    if (id > 0 && id < kTimerCount)
-        m_timers[size_t(id)].start(periodMs, this);
-}
-
-void CChildView::StopViewTimer(int id)
-{
-    if (id > 0 && id < kTimerCount)
-        m_timers[size_t(id)].stop();
-}
-
-bool CChildView::IsViewTimerActive(int id) const
-{
-    return id > 0 && id < kTimerCount && m_timers[size_t(id)].isActive();
+    m_pOpening->OnMainPlay(puzzle);
 }
 
 void CChildView::timerEvent(QTimerEvent* event)
 {
-    for (int id = 1; id < kTimerCount; ++id) {
-        if (m_timers[size_t(id)].timerId() != event->timerId())
-            continue;
-        if (id == kPushTimer && m_gameMode == GameMode::Play) {
-            m_pField->OnTimer(id);
-            return;
-        }
-        if (id == kScreenAnimationTimer) {
-            if (m_pScreens)
-                m_pScreens->Animate();
-            return;
-        }
-        StopViewTimer(id);
-        LogNotBuilt("OnTimer", "run the screens' timer");
+    const int id = m_timers.IdOf(event->timerId());
+    if (id == 0) {
+        QWidget::timerEvent(event);
         return;
     }
-    QWidget::timerEvent(event);
+    if (id == kPushTimer && m_gameMode == GameMode::Play) {
+        m_pField->OnTimer(id);
+        return;
+    }
+    if (id == kScreenAnimationTimer) {
+        if (m_pScreens)
+            m_pScreens->Animate();
+        return;
+    }
+    // The popup and hover timers (1, 2) run on the library screen itself: no other timer of the
+    // table has work to do.
+    m_timers.Stop(id);
 }
 
-void CChildView::mousePressEvent(QMouseEvent* event)
+bool CChildView::event(QEvent* event)
 {
-    RoutePointer(*event);
-}
-
-void CChildView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    RoutePointer(*event);
-}
-
-void CChildView::mouseMoveEvent(QMouseEvent* event)
-{
-    RoutePointer(*event);
-}
-
-void CChildView::mouseReleaseEvent(QMouseEvent* event)
-{
-    RoutePointer(*event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        RoutePointer(*static_cast<QMouseEvent*>(event));
+        return true;
+    default:
+        return QWidget::event(event);
+    }
 }
 
 bool CChildView::HelpTakesPointer(const QMouseEvent& event)
 {
     if (!m_pHelp->IsShown())
         return false;
-    if (event.type() == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton) {
-        m_pHelp->Dismiss();
-        m_pPlay->HelpChanged();
-    }
+    if (event.type() == QEvent::MouseButtonRelease && event.button() == Qt::LeftButton)
+        DismissHelp();
     return true;
+}
+
+void CChildView::DismissHelp()
+{
+    m_pHelp->Dismiss();
+    // The picture window never shows over a help picture.
+    m_pPlay->HelpChanged();
 }
 
 void CChildView::RoutePointer(const QMouseEvent& event)
@@ -387,12 +270,6 @@ void CChildView::RoutePointer(const QMouseEvent& event)
 void CChildView::wheelEvent(QWheelEvent*)
 {
     // Outside the game the screens take the wheel; the field has no use for it.
-}
-
-void CChildView::LogNotBuilt(const char* call, const char* wouldDo) const
-{
-    GP_Log(QStringLiteral("CChildView::%1: not built yet; would %2\n")
-               .arg(QLatin1String(call), QLatin1String(wouldDo)));
 }
 
 void CChildView::CompleteLoadingStep()
@@ -449,13 +326,16 @@ void CChildView::RepaintCurrentPanel()
 
 void CChildView::CloseModelessPanels()
 {
-    LogNotBuilt("CloseModelessPanels", "close the open panels and the current modeless dialog");
+    // The library's popup menu and hover box go; the game's panels and a creation step stay as
+    // the player left them (closing a creation step would drop the puzzle being made).
+    if (m_pScreens)
+        m_pScreens->HidePopups();
 }
 
 bool CChildView::IsInBlockingState() const
 {
-    // No panel, creation step or download exists yet that could block minimising.
-    return false;
+    // A question of the view is up: the game stays in front with it.
+    return CBmpButton::IsInputBlocked();
 }
 
 void CChildView::CloseGame()
@@ -469,10 +349,8 @@ void CChildView::OnSplashClosed()
     ChangeGameMode(GameMode::MyPuzzles);
     update();
     StartScreenAnimation(kScreenAnimationMs);
-    LogNotBuilt("OnSplashClosed", "start the update check");
-    const QString puzzle = std::exchange(m_startPuzzle, QString());
-    if (!puzzle.isEmpty())
-        OpenPuzzleFile(puzzle);
+    GP_Log(QStringLiteral("CChildView::OnSplashClosed: not built yet; would start the update check\n"));
+    m_pOpening->OpenStartPuzzle();
 }
 
 void CChildView::OnMainMinimize()
@@ -520,58 +398,8 @@ void CChildView::RepaintView()
 
 void CChildView::OnBmpButtonNotify(const BmpButtonNotify& notify)
 {
-    if (notify.idFrom == kScroller) {
-        const bool pressed = notify.code == CBmpButton::kNotifyPressed;
-        GP_Log(pressed ? QStringLiteral("Scroller_Down\n") : QStringLiteral("Scroller_Up\n"));
-        if (m_pScreens)
-            m_pScreens->Library().ScrollerNotify(pressed);
-        return;
-    }
-    if (notify.code == CBmpButton::kNotifyClicked)
-        OnScreenButtonClicked(notify.idFrom, notify.hwndFrom);
-}
-
-void CChildView::OnScreenButtonClicked(int buttonId, QWidget* button)
-{
-    const bool scrollButton = buttonId == kScrollUp || buttonId == kScrollDown;
-    if (!scrollButton && m_pSettings->Settings().SoundFXEnable)
-        CClickSoundPlayer::Instance().Play(kSoundClick);
-    if (const char* trace = TraceOf(buttonId))
-        GP_Log(QStringLiteral("%1\n").arg(QLatin1String(trace)));
-    switch (buttonId) {
-    case kTabCalendar:
-        OnMainCampaign();
-        return;
-    case kTabTreasury:
-        OnMainPuzzles();
-        return;
-    case kTabMyPuzzles:
-        OnMainGallery();
-        update();
-        return;
-    case kButtonMinimize:
-        OnMainMinimize();
-        return;
-    case kButtonClose:
-        OnMainClose();
-        return;
-    case kPopupDelete:
-        OnMainRemove();
-        return;
-    case kPopupSend:
-        OnMainSend();
-        return;
-    case kMakeOwnPuzzle:
-        OnMainCreate();
-        return;
-    case kPopupModify:
-        OnMainModify();
-        return;
-    default:
-        if (!m_pScreens || !m_pScreens->OnButton(buttonId, button))
-            GP_Log(QStringLiteral("CChildView::OnBmpButtonNotify: not built yet; would carry out button %1\n").arg(buttonId));
-        return;
-    }
+    if (m_pScreens)
+        m_pScreens->OnButtonNotify(notify);
 }
 
 void CChildView::OnMainGallery()
@@ -595,23 +423,12 @@ void CChildView::OnPlayMenu()
         m_pPlay->OnPlayMenu();
 }
 
-void CChildView::StopScreenAnimation()
-{
-    StopViewTimer(kScreenAnimationTimer);
-}
-
-void CChildView::StartScreenAnimation(int intervalMs)
-{
-    StartViewTimer(kScreenAnimationTimer, intervalMs);
-}
-
 bool CChildView::StoreHelpFlag(const char* valueName)
 {
     // A shown game help picture takes the click of the game band: it is dismissed as a release
     // on the field would dismiss it, and the click does nothing else.
     if (m_gameMode == GameMode::Play && m_pHelp->IsShown()) {
-        m_pHelp->Dismiss();
-        m_pPlay->HelpChanged();
+        DismissHelp();
         return true;
     }
     m_pSettings->DismissHelp(QLatin1String(valueName));
@@ -659,71 +476,21 @@ void CChildView::ListLibrary()
 {
     m_pLibrary->ListLibrary([this] { m_progressEvent.Set(); });
     CompleteLoadingStep();
-    if (m_pScreens)
-        m_pScreens->LibraryChanged();
     update();
 }
 
-void CChildView::OnMainRemove()
-{
-    GP_Log(QStringLiteral("OnMainRemove\n"));
-    if (m_pLibrary->OnMainRemove() && m_pScreens)
-        m_pScreens->LibraryChanged();
-}
-
-void CChildView::OnMainSend()
-{
-    m_pLibrary->OnMainSend();
-}
-
-void CChildView::CreateCreationScreen()
-{
-    CCreationScreen::Host host;
-    host.changeMode = [this](GameMode mode) { ChangeGameMode(mode); };
-    host.fieldRect = [this] { return FieldRect(); };
-    host.repaint = [this] { update(); };
-    host.showMessage = [this](int message, unsigned flags) {
-        Ask(GP_LoadString(message), GP_LoadString(IDS_OK), QString(), MB_OK | flags);
-    };
-    // The puzzle being built never goes to the piece builders: there is nothing to stop.
-    m_pCreation = std::make_unique<CCreationScreen>(this, m_pField->Patterns(), m_pSettings->Settings(), std::move(host));
-    m_pCreation->AnswerToLibrary(*m_pLibrary);
-}
-
-void CChildView::OnMainCreate()
-{
-    m_pCreation->OnMainCreate();
-    ChangeGameMode(GameMode::CreateImage);
-}
-
-void CChildView::OnMainModify()
-{
-    GP_Log(QStringLiteral("OnMainModify\n"));
-    const GP_PuzzlePtr selected = m_pLibrary->SinglySelected();
-    if (selected && m_pCreation->OnMainModify(*selected))
-        ChangeGameMode(GameMode::CreateParameters);
-}
 
 void CChildView::OpenPuzzleFile(const QString& path)
 {
-    GP_Log(QStringLiteral("OpenPuzzleFile %1\n").arg(path));
-    // A file handed over while the splash is still up opens once it has gone.
-    if (m_gameMode == GameMode::Startup) {
-        m_startPuzzle = path;
-        return;
-    }
-    OpenPuzzleForPlay(path);
+    m_pOpening->OpenHandedFile(path);
+}
+
+void CChildView::SetStartPuzzle(const QString& path)
+{
+    m_pOpening->SetStartPuzzle(path);
 }
 
 void CChildView::CreateScreens()
 {
-    GP_ScreenHost host;
-    host.helpTakesPointer = [this](const QMouseEvent& event) { return HelpTakesPointer(event); };
-    host.helpShown = [this] { return m_pHelp->IsShown(); };
-    host.openForPlay = [this](const QString& path) { OpenPuzzleForPlay(path); };
-    host.showMessage = [this](int message) { Ask(GP_LoadString(message), GP_LoadString(IDS_OK), QString(), MB_OK | MB_ICONWARNING); };
-    m_pScreens = new CScreenCanvas(this, m_pLibrary->Library(), std::move(host),
-                                   GP_FilePath(GP_Folder::SkinNox, QLatin1String(kPushCursorFile)),
-                                   m_pSettings->Settings().CurrentScroll, CCaptionPanel::kHeight);
-    m_pLibrary->SetHidePopup([this] { m_pScreens->Library().HidePopup(); });
+    m_pScreens = new CScreenCanvas(*this, GP_FilePath(GP_Folder::SkinNox, QLatin1String(kPushCursorFile)), CCaptionPanel::kHeight);
 }

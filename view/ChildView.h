@@ -3,20 +3,23 @@
 #include "engine/GP_Event.h"
 #include "shell/dialogs/MainViewCommands.h"
 #include "skin/BmpButton.h"
+#include "view/ViewTimers.h"
 #include "view/model/GameMode.h"
 
-#include <QBasicTimer>
 #include <QColor>
 #include <QWidget>
 
-#include <array>
+#include <boost/shared_ptr.hpp>
+
 #include <atomic>
 #include <memory>
 
 class CCallMessage;
+class CCaptionBands;
 class CCaptionPanel;
 class CCreationScreen;
 class CGameField;
+class CGP_Puzzle;
 class CGP_SettingsStore;
 class CHelpOverlayWindow;
 class CLibraryCommands;
@@ -24,12 +27,9 @@ class CPlayOpening;
 class CPlayWindows;
 class CScreenCanvas;
 class CTightCaptionPanel;
+class CViewSkin;
 class PlaySession;
 class QString;
-
-namespace WINSKIN {
-class Skin;
-}
 
 // The main view: the one client window of the main frame.
 //
@@ -55,10 +55,9 @@ public:
     void ChangeGameMode(GameMode mode);
 
     // The view's timers by their numbers (1 popup menu, 2 hover box, 4 screen animation, 5 push).
-    static constexpr int kTimerCount = 6;
-    void StartViewTimer(int id, int periodMs);
-    void StopViewTimer(int id);
-    bool IsViewTimerActive(int id) const;
+    void StartViewTimer(int id, int periodMs) { m_timers.Start(id, periodMs); }
+    void StopViewTimer(int id) { m_timers.Stop(id); }
+    bool IsViewTimerActive(int id) const { return m_timers.IsActive(id); }
 
     // The field rectangle of the current mode: the client area below its caption band.
     QRect FieldRect() const;
@@ -66,13 +65,15 @@ public:
     // any other file once it is brought into the library. A file that cannot be read shows one
     // message and the library screen. Answers whether the game started.
     bool OpenPuzzleForPlay(const QString& path);
-    // The library's Play: the one selected puzzle opened for play.
-    void OnMainPlay();
+    // The library's Play: a puzzle of the list opened for play.
+    void OnMainPlay(const boost::shared_ptr<CGP_Puzzle>& puzzle);
     // A puzzle named on the command line, opened once the splash has gone.
-    void SetStartPuzzle(const QString& path) { m_startPuzzle = path; }
+    void SetStartPuzzle(const QString& path);
     PlaySession* Session() const;
     CGameField* Field() const { return m_pField.get(); }
     CHelpOverlayWindow* HelpWindow() const { return m_pHelp; }
+    // A shown help picture swallows the pointer; the left release that follows dismisses it.
+    bool HelpTakesPointer(const QMouseEvent& event);
     // The library, calendar and Treasury screens (none before the first paint).
     CScreenCanvas* Screens() const { return m_pScreens; }
     // The call message: a background thread's function run on the view's thread.
@@ -123,16 +124,16 @@ public:
 
     // The screen animation (timer 4, 40 ms) stops while the close question is up.
     static constexpr int kScreenAnimationMs = 40;
-    void StopScreenAnimation();
-    void StartScreenAnimation(int intervalMs);
+    void StopScreenAnimation() { m_timers.Stop(kScreenAnimationTimer); }
+    void StartScreenAnimation(int intervalMs) { m_timers.Start(kScreenAnimationTimer, intervalMs); }
     bool ScreenAnimationRunning() const { return IsViewTimerActive(kScreenAnimationTimer); }
     static constexpr int kScreenAnimationTimer = 4;
 
     // The band shown over the current screen, or null (none before the first paint, none while
     // a puzzle is being made).
-    CCaptionPanel* CaptionPanel() const { return m_pCaptionPanel; }
-    CTightCaptionPanel* TightCaptionPanel() const { return m_pTightCaptionPanel; }
-    bool IsSkinLoaded() const { return m_bSkinLoaded; }
+    CCaptionPanel* CaptionPanel() const;
+    CTightCaptionPanel* TightCaptionPanel() const;
+    bool IsSkinLoaded() const;
     // The close sequence after the player confirmed: leaves a game or a creation step, then
     // ends the game.
     void LeaveAfterClose();
@@ -148,15 +149,8 @@ public:
     // The splash has gone: the view leaves its start-up state for the library screen.
     void OnSplashClosed();
 
-    // The puzzle library: the popup's "Delete" and "Send to friend".
-    void OnMainRemove();
-    void OnMainSend();
+    // The puzzle library's commands, and making and changing puzzles.
     CLibraryCommands& Library() { return *m_pLibrary; }
-
-    // Making a puzzle ("Make Your Own Puzzle") and changing the selected one (the popup's
-    // "Modify").
-    void OnMainCreate();
-    void OnMainModify();
     CCreationScreen& Creation() { return *m_pCreation; }
 
     // The board colour of the current skin, as the player set it.
@@ -177,32 +171,24 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    // The pointer's presses, moves and releases go to RoutePointer.
+    bool event(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    void LogNotBuilt(const char* call, const char* wouldDo) const;
     void CompleteLoadingStep();
-    void LoadSkin();
     void BuildControls();
     // Shows the band of the current mode and hides the other, each across the top of the view.
     void ShowCaptionBands();
-    void PlaceCaptionBands();
-    void OnScreenButtonClicked(int buttonId, QWidget* button = nullptr);
     void SetUpMode(GameMode mode);
     void ShowHelp(GameMode mode);
     void RoutePointer(const QMouseEvent& event);
-    // A shown help picture swallows the pointer; the left release that follows dismisses it.
-    bool HelpTakesPointer(const QMouseEvent& event);
+    // The shown help picture goes for good; the next of its screen's chain, if any, comes up.
+    void DismissHelp();
     void CreateScreens();
     void UpdateFieldGeometry();
     void ListLibrary();
-    // The creation screen, answering to this view.
-    void CreateCreationScreen();
 
     GameMode m_gameMode = GameMode::Startup;
     bool m_bPlayCommandBlock = false;
@@ -211,10 +197,8 @@ private:
     CGP_Event m_progressEvent{false, false};
     std::unique_ptr<CGP_SettingsStore> m_pSettings;
     std::unique_ptr<CLibraryCommands> m_pLibrary;
-    std::unique_ptr<WINSKIN::Skin> m_pSkin;
-    bool m_bSkinLoaded = false;
-    CCaptionPanel* m_pCaptionPanel = nullptr;
-    CTightCaptionPanel* m_pTightCaptionPanel = nullptr;
+    std::unique_ptr<CViewSkin> m_pSkin;
+    std::unique_ptr<CCaptionBands> m_pBands;
     std::unique_ptr<CGameField> m_pField;
     std::unique_ptr<CCreationScreen> m_pCreation;
     CHelpOverlayWindow* m_pHelp = nullptr;
@@ -222,6 +206,5 @@ private:
     std::unique_ptr<CPlayOpening> m_pOpening;
     CScreenCanvas* m_pScreens = nullptr;
     CCallMessage* m_pCall = nullptr;
-    std::array<QBasicTimer, kTimerCount> m_timers;
-    QString m_startPuzzle;
+    CViewTimers m_timers;
 };

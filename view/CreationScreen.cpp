@@ -5,6 +5,7 @@
 #include "shell/dialogs/MessageBoxDialog.h"
 #include "shell/dialogs/ModalRunner.h"
 #include "shell/log/GP_LogFile.h"
+#include "view/ChildView.h"
 #include "view/CreateImageDialog.h"
 #include "view/CreatePrimaryDialog.h"
 #include "view/LibraryCommands.h"
@@ -30,6 +31,18 @@ void DeletePanel(QWidget* panel)
     panel->deleteLater();
 }
 } // namespace
+
+CCreationScreen::Host CCreationScreen::ViewHost(CChildView& view)
+{
+    Host host;
+    host.changeMode = [&view](GameMode mode) { view.ChangeGameMode(mode); };
+    host.fieldRect = [&view] { return view.FieldRect(); };
+    host.repaint = [&view] { view.update(); };
+    host.showMessage = [&view](int message, unsigned flags) {
+        view.Ask(GP_LoadString(message), GP_LoadString(IDS_OK), QString(), MB_OK | flags);
+    };
+    return host;
+}
 
 CCreationScreen::CCreationScreen(QWidget* view, const CGP_Path* patterns, GP_ViewSettings& settings, Host host)
     : m_view(view)

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class CChildView;
 class CCreateImageDialog;
 class CCreatePrimaryDialog;
 class CGP_Path;
@@ -46,6 +47,8 @@ public:
     };
 
     CCreationScreen(QWidget* view, const CGP_Path* patterns, GP_ViewSettings& settings, Host host);
+    // The main view's answers: its modes, field rectangle, repaint and message box.
+    static Host ViewHost(CChildView& view);
     ~CCreationScreen();
 
     // The game's library answers for names, takes the made puzzles and sends them to a friend.

@@ -13,6 +13,8 @@ public:
     // Shows the text with the box's corner just below and right of the point.
     void ShowText(const QString& text, const QPoint& pointer);
     void HideBox();
+    // The screens' scale (1 for a 1024 x 768 layout): the text grows with the items.
+    void SetScale(double scale);
     const QString& Text() const { return m_text; }
 
 protected:
@@ -21,4 +23,6 @@ protected:
 private:
     QImage m_frame;
     QString m_text;
+    int m_padding;
+    QSize m_textArea;
 };

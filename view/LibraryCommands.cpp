@@ -49,6 +49,8 @@ void CLibraryCommands::ListLibrary(const std::function<void()>& step)
             step();
         PaintPending();
     });
+    if (m_listChanged)
+        m_listChanged();
 }
 
 int CLibraryCommands::Ask(const QString& text, unsigned flags, int buttons)
@@ -139,6 +141,7 @@ GP_OpenResult CLibraryCommands::OpenForPlay(const GP_OpenRequest& request, CGP_P
 
 bool CLibraryCommands::OnMainRemove()
 {
+    GP_Log(QStringLiteral("OnMainRemove\n"));
     if (m_library.Selected().empty()) {
         ShowMessage(IDS_NONE_SELECTED);
         return false;
@@ -148,6 +151,8 @@ bool CLibraryCommands::OnMainRemove()
     if (m_hidePopup)
         m_hidePopup();
     m_library.RemoveSelected();
+    if (m_listChanged)
+        m_listChanged();
     if (m_pView)
         m_pView->update();
     return true;

@@ -42,8 +42,13 @@ public:
     // The same for one puzzle: the completion and name dialogs' "send to friend" boxes.
     bool SendPuzzle(const QString& name, bool fromCalendar);
 
-    // Hides the library's popup menu (the screens set it).
-    void SetHidePopup(std::function<void()> hide) { m_hidePopup = std::move(hide); }
+    // What the library screen does for the commands: hide its popup menu, and show the list
+    // afresh once it was read or puzzles were removed.
+    void SetScreenHooks(std::function<void()> hidePopup, std::function<void()> listChanged)
+    {
+        m_hidePopup = std::move(hidePopup);
+        m_listChanged = std::move(listChanged);
+    }
     // Starts a solved puzzle over (the game's saver sets it).
     void SetStartOver(std::function<void(const GP_PuzzlePtr&, const QString&)> startOver) { m_startOver = std::move(startOver); }
 
@@ -65,5 +70,6 @@ private:
     CPuzzleLibrary m_library;
     std::unique_ptr<CLoadingDialog> m_pLoading;
     std::function<void()> m_hidePopup;
+    std::function<void()> m_listChanged;
     std::function<void(const GP_PuzzlePtr&, const QString&)> m_startOver;
 };

@@ -5,7 +5,6 @@
 #include "skin/BmpButton.h"
 #include "view/GameCursors.h"
 #include "view/HoverBox.h"
-#include "view/model/PuzzlePaths.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,8 +14,10 @@
 
 namespace {
 constexpr int kFrameBorder = 20;
+// The name and the mark under a card, in a 1024 x 768 layout: they grow with the cards.
 constexpr int kNameHeight = 22;
 constexpr int kMarkHeight = 18;
+constexpr int kTextPixels = 13;
 const QColor kNewMark(255, 196, 64);
 const QColor kSolvedMark(120, 214, 140);
 const QColor kProgressMark(190, 200, 226);
@@ -51,7 +52,7 @@ CLibraryScreen::CLibraryScreen(QWidget* canvas, CHoverBox& hoverBox, const GP_Sc
     m_down = AddButton(kScrollDown);
     m_thumb = AddButton(kScroller);
     m_thumb->installEventFilter(this);
-    m_model.SetScroll(scroll);
+    m_model.RestoreScroll(scroll);
 }
 
 void CLibraryScreen::SetShown(bool shown)
@@ -104,7 +105,11 @@ void CLibraryScreen::Paint(QPainter& painter, const QRect& update)
     const std::vector<GP_LibraryItem> items = m_model.Library().Items();
     const auto [first, last] = m_model.ShownRange();
     painter.save();
-    painter.setClipRect(area.adjusted(0, 0, 0, kNameHeight + kMarkHeight) & update);
+    const ScreenLayout& layout = m_model.Layout();
+    painter.setClipRect(area.adjusted(0, 0, 0, layout.Scaled(kNameHeight + kMarkHeight)) & update);
+    QFont font = painter.font();
+    font.setPixelSize(layout.Scaled(kTextPixels));
+    painter.setFont(font);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (int index = first; index < last && size_t(index) < items.size(); ++index)
         PaintItem(painter, items[size_t(index)], m_model.CardRect(index));
@@ -129,7 +134,8 @@ void CLibraryScreen::PaintItem(QPainter& painter, const GP_LibraryItem& item, co
                             inside.top() + (inside.height() - shown.height()) / 2, shown.width(), shown.height());
         painter.drawImage(picture, *puzzle.m_pThumbnail);
     }
-    const QRect name(card.left() - 10, card.bottom() + 3, card.width() + 20, kNameHeight);
+    const ScreenLayout& layout = m_model.Layout();
+    const QRect name(card.left() - 10, card.bottom() + 3, card.width() + 20, layout.Scaled(kNameHeight));
     const QString elided = painter.fontMetrics().elidedText(puzzle.m_strTitle, Qt::ElideRight, name.width());
     DrawShadowedText(painter, name, Qt::AlignHCenter | Qt::AlignVCenter, elided);
     QString mark;
@@ -145,7 +151,8 @@ void CLibraryScreen::PaintItem(QPainter& painter, const GP_LibraryItem& item, co
         colour = kProgressMark;
     }
     painter.setPen(colour);
-    painter.drawText(QRect(name.left(), name.bottom() + 1, name.width(), kMarkHeight), Qt::AlignHCenter | Qt::AlignVCenter, mark);
+    painter.drawText(QRect(name.left(), name.bottom() + 1, name.width(), layout.Scaled(kMarkHeight)),
+                     Qt::AlignHCenter | Qt::AlignVCenter, mark);
 }
 
 void CLibraryScreen::Apply(const GP_ScreenEffects& effects)
@@ -166,7 +173,7 @@ void CLibraryScreen::Apply(const GP_ScreenEffects& effects)
         Host().showMessage(effects.message);
     if (effects.open) {
         HidePopup();
-        Host().openForPlay(GP_PuzzlePaths::LibraryFile(effects.open->m_strTitle));
+        Host().play(effects.open);
     }
 }
 

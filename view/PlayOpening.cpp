@@ -15,6 +15,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 CPlayOpening::CPlayOpening(CChildView& view, CLibraryCommands& library, CGameField& field, CPlayWindows& play)
     : m_view(view), m_library(library), m_field(field), m_play(play)
 {
@@ -26,13 +28,26 @@ bool CPlayOpening::IsCalendarFile(const QString& path)
     return QFileInfo(path).absolutePath() == QFileInfo(GP_FolderPath(GP_Folder::PuzzlesCalendar)).absoluteFilePath();
 }
 
-bool CPlayOpening::OnMainPlay()
+bool CPlayOpening::OnMainPlay(const GP_PuzzlePtr& puzzle)
 {
-    const GP_PuzzlePtr puzzle = m_library.SinglySelected();
-    if (!puzzle)
-        return false;
     const QString fileName = puzzle->m_strTitle + QLatin1String(GP_PuzzlePaths::kPuzzleExtension);
     return Enter(Open(puzzle, false), fileName);
+}
+
+void CPlayOpening::OpenHandedFile(const QString& path)
+{
+    GP_Log(QStringLiteral("OpenPuzzleFile %1\n").arg(path));
+    if (m_view.CurrentMode() == GameMode::Startup)
+        m_startPuzzle = path;
+    else
+        m_view.OpenPuzzleForPlay(path);
+}
+
+void CPlayOpening::OpenStartPuzzle()
+{
+    const QString puzzle = std::exchange(m_startPuzzle, QString());
+    if (!puzzle.isEmpty())
+        OpenHandedFile(puzzle);
 }
 
 bool CPlayOpening::OpenFile(const QString& path)

@@ -19,14 +19,21 @@ class CPlayOpening
 public:
     CPlayOpening(CChildView& view, CLibraryCommands& library, CGameField& field, CPlayWindows& play);
 
-    // The library's Play: the one selected puzzle (198 or 192 otherwise).
-    bool OnMainPlay();
+    // The library's Play: a puzzle of the list (the one the player picked).
+    bool OnMainPlay(const GP_PuzzlePtr& puzzle);
     // A library or calendar puzzle file; one the list does not hold yet (just brought into the
     // library) joins it first, and any other file is brought into the library. Answers whether
     // the game started.
     bool OpenFile(const QString& path);
     // The opening itself, without the view's screens: the game is on the field when it opened.
     GP_OpenResult Open(const GP_PuzzlePtr& puzzle, bool fromCalendar);
+
+    // A puzzle file handed to the game from outside (a file manager, a second start): opened
+    // now, or once the splash has gone when the game is still starting.
+    void OpenHandedFile(const QString& path);
+    // The puzzle named on the command line, opened when the splash has gone.
+    void SetStartPuzzle(const QString& path) { m_startPuzzle = path; }
+    void OpenStartPuzzle();
 
     // Whether the file lies in the calendar's folder.
     static bool IsCalendarFile(const QString& path);
@@ -43,4 +50,5 @@ private:
     CLibraryCommands& m_library;
     CGameField& m_field;
     CPlayWindows& m_play;
+    QString m_startPuzzle;
 };

@@ -4,9 +4,12 @@
 
 #include <QObject>
 
+#include <boost/shared_ptr.hpp>
+
 #include <functional>
 
 class CBmpButton;
+class CGP_Puzzle;
 class CHoverBox;
 class QMouseEvent;
 class QPainter;
@@ -18,8 +21,10 @@ struct GP_ScreenHost
 {
     // A shown help picture takes the pointer (and its left release dismisses it).
     std::function<bool(const QMouseEvent&)> helpTakesPointer;
-    // Opens a library or calendar puzzle file for play.
+    // Opens a calendar puzzle file for play.
     std::function<void(const QString& path)> openForPlay;
+    // The library's Play (the popup's, a double-click's): that puzzle of the list is played.
+    std::function<void(const boost::shared_ptr<CGP_Puzzle>& puzzle)> play;
     // A warning by its number (192, 198).
     std::function<void(int messageId)> showMessage;
     // Whether the player has the help picture up or a box open (the wheel waits then).

@@ -12,17 +12,20 @@
 
 class CBmpButton;
 class CCalendarScreen;
+class CChildView;
+struct BmpButtonNotify;
 class CGameCursors;
 class CHoverBox;
 class CLibraryScreen;
-class CPuzzleLibrary;
 class CTreasuryScreen;
 
 // The screens outside the game (library, calendar, Treasury) on one window over the main view:
 // the backdrop, the three tabs with the current screen's pressed, the hover box, and the screen
 // of the mode with its buttons, items and pointer. Minimise and close are the caption band's
-// round buttons just above, so the canvas does not repeat them. The buttons tell the
-// view (this window's parent) of their clicks; the view hands the screens' own back here.
+// round buttons just above, so the canvas does not repeat them. The picture buttons tell the
+// view (this window's parent) of their clicks, and the view hands them here: each writes its
+// trace, plays the click (the scroll arrows excepted) and runs its action, the view's commands
+// (tabs, close, minimise, making, the popup's commands) on the view.
 class CScreenCanvas : public QWidget
 {
 public:
@@ -33,9 +36,9 @@ public:
     static constexpr int kHidePanel = 49319;
     static constexpr int kToggleLook = 49324;
 
-    // top: the height of the caption band over the view's top.
-    CScreenCanvas(QWidget* view, CPuzzleLibrary& library, GP_ScreenHost host, const QString& pushCursorPath, float scroll,
-                  int top);
+    // Shows the view's library (scrolled as the settings keep it); top: the height of the caption
+    // band over the view's top.
+    CScreenCanvas(CChildView& view, const QString& pushCursorPath, int top);
     ~CScreenCanvas() override;
 
     // Shows the mode's screen with its tab pressed, or hides the canvas outside the screens.
@@ -48,8 +51,12 @@ public:
     // The library scroll position, kept with the settings.
     float Scroll() const;
 
+    // A picture button of the view was pressed, released or clicked.
+    void OnButtonNotify(const BmpButtonNotify& notify);
     // A click of a picture button that is the screens' business; answers whether it was.
     bool OnButton(int buttonId, QWidget* button);
+    // The library's popup menu and the hover box go (the game lost the focus).
+    void HidePopups();
     // A tick of the screen animation (timer 4).
     void Animate();
     // The library changed: its screen shows it afresh.
@@ -65,10 +72,15 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // The buttons whose actions are the view's commands; answers whether it was one.
+    bool RunViewCommand(int buttonId);
+    // The popup's "Modify": the one selected puzzle is cut afresh.
+    void OnMainModify();
     CScreen* Current() const;
     bool HelpTakes(const QMouseEvent& event) const;
     void PlaceAll();
 
+    CChildView& m_view;
     GP_ScreenHost m_host;
     int m_top;
     GameMode m_mode = GameMode::Startup;

@@ -100,5 +100,6 @@ void CMainFrame::OnDisplayChange()
     GP_Log(QStringLiteral("CMainFrame::OnDisplayChange\n"));
     CMessageBoxDialog::Ask(this, GP_LoadString(IDS_RELAUNCH), QLatin1String(kTitle), GP_LoadString(IDS_OK),
                            QString(), QString(), MB_ICONINFORMATION);
-    m_pView->CloseGame();
+    // Closed without the question: a game is saved and left, a creation step dropped.
+    m_pView->LeaveAfterClose();
 }

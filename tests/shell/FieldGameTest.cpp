@@ -22,14 +22,8 @@ TEST(FieldGame, ARealDragDropsAPieceBesideItsNeighbourAndTheyJoin)
     // Already in the library: a file from elsewhere would come in as a copy without its cache.
     const QString path = folder.File(QStringLiteral("Puzzles/simple/Meadow.pzl"));
     const boost::shared_ptr<CGP_Puzzle> puzzle = LayOutPuzzle(folder, path);
-    const GP_PiecePtr left = PieceAt(*puzzle, 0);
-    const GP_PiecePtr moved = PieceAt(*puzzle, 1);
-    // Where the picture's top-left corner lies once the left piece is in place, and where the
-    // middle piece must go to sit beside it.
-    const QPoint origin(left->m_nX - left->m_nHomeX[0], left->m_nY - left->m_nHomeY[0]);
-    const QPoint target = origin + QPoint(moved->m_nHomeX[0], moved->m_nHomeY[0]);
-    const QPoint grip(moved->m_nX + moved->Width() / 2, moved->m_nY + moved->Height() / 2);
-    const QPoint drop = grip + target - QPoint(moved->m_nX, moved->m_nY);
+    const JoinDrag join = JoinDragOf(*puzzle);
+    const QPoint origin = join.origin;
 
     XServer server;
     ASSERT_FALSE(server.Display().isEmpty()) << "Xvfb did not start";
@@ -45,7 +39,7 @@ TEST(FieldGame, ARealDragDropsAPieceBesideItsNeighbourAndTheyJoin)
     const QImage before = ScreenShot(server.Display(), folder, QStringLiteral("before.png"));
     const QRgb board = before.pixel(origin + QPoint(150, 50));
 
-    ASSERT_TRUE(RunOnDisplay(server.Display(), x, DragArguments(grip, drop)));
+    ASSERT_TRUE(RunOnDisplay(server.Display(), x, DragArguments(join.grip, join.drop)));
     EXPECT_TRUE(WaitForLog(folder, "PlaySession: a drop joined pieces, 5 groups left\n", 10000))
         << "no join in the log:\n" << folder.Read(QStringLiteral("Exception.log")).toStdString();
     QThread::msleep(500);

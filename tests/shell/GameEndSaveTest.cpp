@@ -28,12 +28,10 @@ TEST(GameEnd, ASignalMidGameLeavesThePuzzleFileWithThePiecesWhereTheyWereDragged
     QProcess game;
     ASSERT_TRUE(StartGameOnDisplay(game, folder, server, path)) << "the game never opened the puzzle for play";
     QThread::msleep(1500);
-    const QString x = QStringLiteral("xdotool");
     // The first game's help picture goes with a click on the board.
-    ASSERT_TRUE(RunOnDisplay(server.Display(), x, {QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("500"),
-                                                   QStringLiteral("450"), QStringLiteral("click"), QStringLiteral("1")}));
+    ASSERT_TRUE(ClickAt(server.Display(), QPoint(500, 450)));
     QThread::msleep(800);
-    ASSERT_TRUE(RunOnDisplay(server.Display(), x, DragArguments(grip, grip + shift)));
+    ASSERT_TRUE(RunOnDisplay(server.Display(), QStringLiteral("xdotool"), DragArguments(grip, grip + shift)));
     QThread::msleep(800);
 
     game.terminate();

@@ -236,6 +236,36 @@ inline boost::shared_ptr<CGP_Puzzle> LayOutPuzzle(const TestFolder& folder, cons
     return puzzle;
 }
 
+// Where LayOutPuzzle's middle piece of the top row is gripped and dropped so that it sits beside
+// the left one, and where the picture's top-left corner then lies on the field.
+struct JoinDrag
+{
+    QPoint grip;
+    QPoint drop;
+    QPoint origin;
+};
+
+inline JoinDrag JoinDragOf(CGP_Puzzle& puzzle)
+{
+    const GP_PiecePtr left = PieceAt(puzzle, 0);
+    const GP_PiecePtr moved = PieceAt(puzzle, 1);
+    JoinDrag drag;
+    drag.origin = QPoint(left->m_nX - left->m_nHomeX[0], left->m_nY - left->m_nHomeY[0]);
+    const QPoint target = drag.origin + QPoint(moved->m_nHomeX[0], moved->m_nHomeY[0]);
+    drag.grip = QPoint(moved->m_nX + moved->Width() / 2, moved->m_nY + moved->Height() / 2);
+    drag.drop = drag.grip + target - QPoint(moved->m_nX, moved->m_nY);
+    return drag;
+}
+
+// A double-click at the point, its two clicks well within the double-click time.
+inline bool DoubleClickAt(const QString& display, const QPoint& point)
+{
+    return RunOnDisplay(display, QStringLiteral("xdotool"),
+                        {QStringLiteral("mousemove"), QString::number(point.x()), QString::number(point.y()),
+                         QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("click"), QStringLiteral("--repeat"),
+                         QStringLiteral("2"), QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
+}
+
 // Starts the game in the folder on the server's display with its skin and outline patterns;
 // extra goes into its environment.
 inline void StartGame(QProcess& game, const TestFolder& folder, const XServer& server, const QStringList& arguments,

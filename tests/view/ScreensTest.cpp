@@ -1,6 +1,8 @@
 // The screens on the real view, played with the mouse: Ctrl-clicks select several puzzles and
-// the popup's Play then asks for one; the wheel scrolls only the library; a double-click opens
-// the puzzle it was made on; the tabs show one screen each with its tab pressed.
+// the popup's Play then asks for one; the close question answered No leaves the library as it
+// was; the wheel scrolls only the library; a double-click opens the puzzle it was made on, and a
+// calendar day's puzzle is played and left back to the calendar; the tabs show one screen each
+// with its tab pressed.
 #include "resources/StringTable.h"
 #include "shell/dialogs/MessageBoxDialog.h"
 #include "shell/dialogs/ModalRunner.h"
@@ -13,7 +15,9 @@
 #include "view/HelpOverlayWindow.h"
 #include "view/LibraryCommands.h"
 #include "view/LibraryScreen.h"
+#include "view/CalendarScreen.h"
 #include "view/ScreenCanvas.h"
+#include "view/model/PlaySession.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -59,13 +63,16 @@ TEST(Screens, ThePlayerSelectsScrollsAndOpensWithTheMouse)
     }
     for (int index = 0; index < 30; ++index)
         librarytest::WritePuzzle(QStringLiteral("Puzzle %1").arg(index, 2, 10, QLatin1Char('0')));
+    const QDate today = QDate::currentDate();
+    librarytest::WritePuzzle(today.toString(QStringLiteral("yyyy-MM-dd")), 240, 160, 80, true);
     QStringList asked;
+    int answer = IDOK;
     const GP_ModalRunner previous = GP_SetModalRunner([&](QDialog& dialog) {
         if (auto* box = dynamic_cast<CMessageBoxDialog*>(&dialog)) {
             box->Create();
             asked << box->ControlAs<QLabel>(CMessageBoxDialog::kTextControl)->text();
         }
-        return int(IDOK);
+        return answer;
     });
     {
         CChildView view;
@@ -92,6 +99,18 @@ TEST(Screens, ThePlayerSelectsScrollsAndOpensWithTheMouse)
         EXPECT_EQ(asked, QStringList{GP_LoadString(IDS_MULTIPLE_SELECTED)});
         EXPECT_EQ(view.CurrentMode(), GameMode::MyPuzzles);
 
+        // Close answered No: the selection, the popup and the screen animation stay as they were.
+        answer = IDCANCEL;
+        const QWidget* popup = PictureButton(canvas, CLibraryScreen::kPopupPlay);
+        const bool popupShown = popup->isVisible();
+        view.OnMainClose();
+        answer = IDOK;
+        EXPECT_EQ(asked.last(), GP_LoadString(IDS_ARE_YOU_SURE));
+        EXPECT_EQ(library.Library().Selected().size(), 3u);
+        EXPECT_EQ(popup->isVisible(), popupShown);
+        EXPECT_EQ(view.CurrentMode(), GameMode::MyPuzzles);
+        EXPECT_TRUE(view.ScreenAnimationRunning());
+
         // The wheel scrolls the library, by half its delta, and nothing on the calendar.
         const double scroll = library.Scroll();
         Wheel(canvas, 120);
@@ -114,9 +133,22 @@ TEST(Screens, ThePlayerSelectsScrollsAndOpensWithTheMouse)
         QTest::mouseClick(&canvas, Qt::LeftButton, {}, centre);
         QTest::mouseDClick(&canvas, Qt::LeftButton, {}, centre);
         EXPECT_EQ(view.CurrentMode(), GameMode::Play);
-        EXPECT_TRUE(log.Text().contains(QStringLiteral("OpenPuzzleForPlay: ") + GP_PuzzlePaths::LibraryFile(name)))
-            << qPrintable(name);
+        ASSERT_TRUE(view.Session());
+        EXPECT_EQ(view.Session()->Puzzle()->m_strTitle, name);
         EXPECT_FALSE(canvas.isVisible()) << "the screens make way for the field";
+        view.OnPlayExit();
+        EXPECT_EQ(view.CurrentMode(), GameMode::MyPuzzles);
+
+        // Today's calendar puzzle: a double-click on its day plays it, and leaving the game goes
+        // back to the calendar.
+        view.OnMainCampaign();
+        const QPoint day = canvas.Calendar().Model().DayCell(today.day()).center();
+        QTest::mouseDClick(&canvas, Qt::LeftButton, {}, day);
+        ASSERT_EQ(view.CurrentMode(), GameMode::Play);
+        EXPECT_EQ(view.Session()->Puzzle()->m_strTitle, today.toString(QStringLiteral("yyyy-MM-dd")));
+        view.OnPlayExit();
+        EXPECT_EQ(view.CurrentMode(), GameMode::Calendar);
+        EXPECT_TRUE(PictureButton(canvas, CScreenCanvas::kTabCalendar)->isChecked());
     }
     GP_SetModalRunner(previous);
 }

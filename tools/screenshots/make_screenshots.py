@@ -49,7 +49,8 @@ GOTHIC = "SKINS/Gothic.skn"
 @dataclass
 class Shot:
     name: str
-    # ["game"] starts the game; ["tool", args...] starts velmora-tool with those arguments.
+    # ["game", args...] starts the game (in a folder of its own); ["tool", args...] starts
+    # velmora-tool with those arguments.
     start: list
     # Steps, in order: ("wait", seconds), ("window", title) (until a window of that title shows,
     # at most WINDOW_WAIT seconds), ("move", x, y), ("click", x, y), ("key", name).
@@ -59,6 +60,16 @@ class Shot:
     scales: tuple = SCALES
     # The width the picture is shrunk to, when the whole of it matters more than its pixels.
     width: int = 0
+    # The X screen's size at 100 %, and whether the shot is named by it rather than by its scale.
+    screen: tuple = (SCREEN_W, SCREEN_H)
+    by_size: bool = False
+    # Whole screens full of photographs stay small only without dithering.
+    dither: bool = True
+
+    def file_name(self, scale):
+        if self.by_size:
+            return f"{self.name}-{self.screen[0]}x{self.screen[1]}.png"
+        return f"{self.name}-{scale * 100}.png"
 
 
 def centred(w, h, dy=0):
@@ -81,6 +92,29 @@ GAME = [("window", "Velmora"), ("wait", 1.0)]
 # The splash's tagline and counter, for a close look at them.
 SPLASH_DETAIL = (560, 400, 260, 180)
 
+# The caption band's tabs on the library screens (170 pixels in, 128 wide, 8 apart).
+CALENDAR_TAB = (234, 26)
+TREASURY_TAB = (370, 26)
+# A starter puzzle of the fresh library, opened for play from the command line.
+FIELD_PUZZLE = "Puzzles/simple/Marigold.pzl"
+
+
+def screen_shots(w, h):
+    """The library, calendar and Treasury screens and the field on a w x h screen. Each screen's
+    one-time help picture goes with a click low in the middle (clear of the trays' handles in the
+    corners); the pointer then rests in the bottom-right corner, away from the hover boxes."""
+    dismiss = [("click", w // 2, h - 30), ("wait", 1.0)]
+    rest = [("move", w - 4, h - 4), ("wait", 0.8)]
+    whole = dict(crop=(0, 0, w, h), screen=(w, h), scales=(1,), by_size=True, dither=False)
+    return [
+        Shot("library", ["game"], GAME + dismiss + rest, **whole),
+        Shot("calendar", ["game"], GAME + dismiss + [("click", *CALENDAR_TAB), ("wait", 1.0)] + dismiss + rest, **whole),
+        Shot("treasury", ["game"], GAME + dismiss + [("click", *TREASURY_TAB), ("wait", 1.0)] + dismiss + rest, **whole),
+        # The game's two help pictures (a puzzle whose pieces turn has both) go with two clicks.
+        Shot("field", ["game", FIELD_PUZZLE], GAME + [("wait", 6.0)] + dismiss + dismiss + rest, **whole),
+    ]
+
+
 SHOTS = [
     Shot("splash-screen", ["game"], [("wait", 2.5)], width=640, scales=(1,)),
     Shot("splash", ["game"], [("wait", 2.5)], SPLASH_DETAIL, scales=(2,)),
@@ -97,6 +131,8 @@ SHOTS = [
     # the pointer over the game menu's "Cancel" (control 2)
     Shot("dialog-hover", skin_dialog(NOX, "--hover", "2"), [("wait", 2.5)], (500, 370, 240, 100), scales=(2,)),
     Shot("overlay", skin_dialog(NOX, "--overlay", "HlpGame1"), [("wait", 2.5)], width=640, scales=(1,)),
+    *screen_shots(1280, 800),
+    *screen_shots(1920, 1080),
 ]
 
 
@@ -111,9 +147,9 @@ class XServer:
     """An Xvfb of the screen size for one scale, with a compositing manager when asked, stopped
     when the shot is done."""
 
-    def __init__(self, scale, composited):
+    def __init__(self, scale, composited, screen):
         self.display = f":{free_display()}"
-        size = f"{SCREEN_W * scale}x{SCREEN_H * scale}x24"
+        size = f"{screen[0] * scale}x{screen[1] * scale}x24"
         self.proc = subprocess.Popen(["Xvfb", self.display, "-screen", "0", size, "-nolisten", "tcp"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.time() + 10
@@ -149,13 +185,24 @@ def wait_for_window(title, env):
     raise SystemExit(f"no window \"{title}\" showed within {WINDOW_WAIT} seconds")
 
 
+def scratch_game_folder(game_dir, work):
+    """A game folder of the shot's own: the shipped folders linked in, the player's puzzles
+    (the starter library, copied in at the first start) and log kept apart from the build."""
+    folder = tempfile.mkdtemp(dir=work)
+    for name in os.listdir(game_dir):
+        if name not in ("Puzzles", "Exception.log"):
+            os.symlink(os.path.join(game_dir, name), os.path.join(folder, name))
+    return folder
+
+
 def take(shot, scale, game_dir, out_dir, work, composited):
-    server = XServer(scale, composited)
+    server = XServer(scale, composited, shot.screen)
     env = dict(os.environ, DISPLAY=server.display, QT_QPA_PLATFORM="xcb", QT_SCALE_FACTOR=str(scale),
                XDG_RUNTIME_DIR=tempfile.mkdtemp(dir=work), XDG_CONFIG_HOME=tempfile.mkdtemp(dir=work))
     os.chmod(env["XDG_RUNTIME_DIR"], 0o700)
-    program = ["./velmora"] if shot.start[0] == "game" else ["./velmora-tool"] + shot.start[1:]
-    proc = subprocess.Popen(program, cwd=game_dir, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    program = ["./velmora"] + shot.start[1:] if shot.start[0] == "game" else ["./velmora-tool"] + shot.start[1:]
+    folder = scratch_game_folder(game_dir, work)
+    proc = subprocess.Popen(program, cwd=folder, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         for step in shot.steps:
             kind, args = step[0], step[1:]
@@ -170,13 +217,14 @@ def take(shot, scale, game_dir, out_dir, work, composited):
             elif kind == "key":
                 run(["xdotool", "key", args[0]], env)
         x, y, w, h = shot.crop
-        x = x if x >= 0 else SCREEN_W + x
-        y = y if y >= 0 else SCREEN_H + y
+        x = x if x >= 0 else shot.screen[0] + x
+        y = y if y >= 0 else shot.screen[1] + y
         raw = os.path.join(work, "raw.png")
         run([IMPORT, "-window", "root", "-crop", f"{w * scale}x{h * scale}+{x * scale}+{y * scale}", "+repage", raw], env)
-        name = f"{shot.name}-{scale * 100}.png"
+        name = shot.file_name(scale)
         shrink = ["-resize", f"{shot.width}x"] if shot.width else []
-        run([CONVERT, raw, *shrink, "-colors", str(COLOURS), "-define", "png:compression-level=9", "PNG8:" + os.path.join(out_dir, name)], env)
+        dither = [] if shot.dither else ["+dither"]
+        run([CONVERT, raw, *shrink, *dither, "-colors", str(COLOURS), "-define", "png:compression-level=9", "PNG8:" + os.path.join(out_dir, name)], env)
         return name
     finally:
         proc.send_signal(signal.SIGTERM)

@@ -42,6 +42,10 @@ void CLibraryScreenModel::Refresh()
     const int pitch = m_layout.Pitch().height();
     m_maximum = std::max(0, rows * pitch - m_layout.LibraryArea().height());
     m_scroll = std::clamp(m_scroll, 0.0, m_maximum);
+    if (m_restoreScroll >= 0 && m_count > 0 && !m_layout.LibraryArea().isEmpty()) {
+        SetScroll(m_restoreScroll);
+        m_restoreScroll = -1;
+    }
     const auto listed = [&](const GP_PuzzlePtr& puzzle) {
         return std::any_of(items.begin(), items.end(), [&](const GP_LibraryItem& item) { return item.puzzle == puzzle; });
     };

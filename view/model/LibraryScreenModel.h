@@ -84,6 +84,9 @@ public:
     double Scroll() const { return m_scroll; }
     double Maximum() const { return m_maximum; }
     bool SetScroll(double position);
+    // The position kept with the settings: taken once the list it belongs to is known (the
+    // screen is laid out before the library is read, when there is nothing to scroll yet).
+    void RestoreScroll(double position) { m_restoreScroll = position; }
     // Half the signed wheel delta.
     bool Wheel(int delta);
     // One row up (direction +1, towards the first rows) or down (-1).
@@ -109,6 +112,7 @@ private:
     size_t m_count = 0;
     double m_scroll = 0;
     double m_maximum = 0;
+    double m_restoreScroll = -1;
     GP_PuzzlePtr m_current;
     GP_PuzzlePtr m_pressed;
     bool m_bandActive = false;

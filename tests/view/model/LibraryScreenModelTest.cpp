@@ -168,6 +168,19 @@ TEST(LibraryScreenModel, ScrollStaysInItsRangeAndTheThumbFollows)
         EXPECT_TRUE(screen.model.DragThumbTo(b));
         EXPECT_EQ(screen.model.Scroll(), maximum);
     }
+
+    // The position kept with the settings survives the start: the screen is laid out while the
+    // list is still empty, and only the read list can hold it.
+    Screen restarted(0);
+    restarted.model.RestoreScroll(250);
+    EXPECT_EQ(restarted.model.Scroll(), 0);
+    restarted.library.Update([](std::vector<GP_LibraryItem>& items) {
+        for (int index = 0; index < 40; ++index)
+            items.push_back(GP_LibraryItem{boost::make_shared<CGP_Puzzle>(), false, {}});
+    });
+    restarted.model.Refresh();
+    ASSERT_GT(restarted.model.Maximum(), 250);
+    EXPECT_EQ(restarted.model.Scroll(), 250);
 }
 
 TEST(LibraryScreenModel, HoverTextsOfNewUnsolvedAndSolvedPuzzles)

@@ -1,8 +1,11 @@
 // The calendar's and the Treasury's pages: navigation within their ends, the day grid, the page
-// text and the empty page offline, and the animation's step limit.
+// text and the empty page offline, the animation's step limit, and the popup and hover box
+// kept on the screen.
 #include "resources/StringTable.h"
 #include "view/model/CalendarScreenModel.h"
+#include "view/model/FieldGeometry.h"
 #include "view/model/ScreenAnimation.h"
+#include "view/model/ScreenLayout.h"
 #include "view/model/TreasuryScreenModel.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +64,7 @@ TEST(ScreenPages, TreasuryPagesAndTheEmptyPageOffline)
     // Filled by the content: 20 puzzles make three pages of 8; a theme change starts at page 1.
     GP_TreasuryTheme animals{QStringLiteral("7"), QStringLiteral("Animals"), {}};
     for (int index = 0; index < 20; ++index)
-        animals.puzzles.push_back(GP_TreasuryPuzzle{QString::number(index), QStringLiteral("A%1").arg(index)});
+        animals.puzzles.push_back(GP_TreasuryPuzzle{QString::number(index), QStringLiteral("A%1").arg(index), QImage()});
     treasury.SetContent({animals, GP_TreasuryTheme{QStringLiteral("8"), QStringLiteral("Sea"), {}}}, true);
     EXPECT_TRUE(treasury.StepPage(1));
     EXPECT_TRUE(treasury.StepPage(1));
@@ -87,4 +90,34 @@ TEST(ScreenPages, AnimationAdvancesAtMostTwentyMillisecondsATick)
         ++ticks;
     EXPECT_EQ(ticks, CScreenAnimation::kFadeMs / CScreenAnimation::kMaxStepMs);
     EXPECT_DOUBLE_EQ(animation.Opacity(), 1.0);
+}
+
+TEST(ScreenPages, ThePopupAndTheHoverBoxNeverLeaveTheScreen)
+{
+    const QRect screen(0, 0, 1280, 800);
+    const ScreenLayout layout(FieldGeometry::LayoutRect(screen), 52);
+    const QSize card = layout.ItemSize();
+    struct Row
+    {
+        const char* fault;
+        QPoint cardAt;
+        bool left;
+    } rows[] = {
+        {"room on the right: the popup stands right of the card", {200, 200}, false},
+        {"a card at the right edge: the popup goes to its left", {screen.right() - card.width(), 200}, true},
+        {"a card at the bottom right: the popup moves up as well", {screen.right() - card.width(), screen.bottom() - 20}, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.fault);
+        const QRect item(row.cardAt, card);
+        const std::array<QRect, 4> popup = layout.Popup(item, screen);
+        for (const QRect& button : popup)
+            EXPECT_TRUE(screen.contains(button)) << button.x() << "," << button.y();
+        EXPECT_EQ(popup[0].right() < item.left(), row.left);
+        EXPECT_FALSE(popup[0].intersects(item));
+    }
+    // The hover box at the pointer, moved back inside past each edge.
+    for (const QPoint& pointer : {QPoint(1270, 400), QPoint(600, 790), QPoint(1279, 799), QPoint(-30, -30)})
+        EXPECT_TRUE(screen.contains(ScreenLayout::KeepInside(QRect(pointer, QSize(300, 120)), screen)))
+            << pointer.x() << "," << pointer.y();
 }
