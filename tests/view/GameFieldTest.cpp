@@ -82,11 +82,14 @@ TEST(GameFieldView, APuzzleOpensForPlayItsHelpGoesWithAClickAndTheMouseDragsAPie
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(shown.pixel(grip), image->pixel(grip - before));
 
+        // Dragged towards the middle of the field, where keeping it inside cannot pull it back.
+        const QPoint middle = session->Field().center();
+        const QPoint step(grip.x() < middle.x() ? 30 : -30, grip.y() < middle.y() ? 20 : -20);
         QTest::mousePress(&view, Qt::LeftButton, {}, grip);
         EXPECT_EQ(session->Puzzle()->m_pHeldGroup, top);
-        QTest::mouseMove(&view, grip + QPoint(30, 20));
-        QTest::mouseRelease(&view, Qt::LeftButton, {}, grip + QPoint(30, 20));
-        EXPECT_EQ(QPoint(piece->m_nX, piece->m_nY), before + QPoint(30, 20));
+        QTest::mouseMove(&view, grip + step);
+        QTest::mouseRelease(&view, Qt::LeftButton, {}, grip + step);
+        EXPECT_EQ(QPoint(piece->m_nX, piece->m_nY), before + step);
         EXPECT_EQ(session->Puzzle()->m_pHeldGroup, nullptr);
 
         // Both trays show their "empty" handle; a click on one opens its tray's window.
