@@ -219,6 +219,13 @@ int CROruzozApp::Run()
         m_pLog = std::make_unique<CGP_LogFile>(GP_AppFilePath(QLatin1String(kLogName)));
         g_pLogFile = m_pLog.get();
         m_pLog->Open();
+        // However the program is asked to end, a game being played is left with its progress
+        // saved first. Watched from the first log line on: a signal during start-up is answered
+        // once the event loop runs, with the session's END lines.
+        CQuitSignalWatcher quitSignals([this] {
+            if (m_pMainWnd)
+                m_pMainWnd->View()->LeaveAfterClose();
+        });
         MemoryDump::Initialize();
         MemoryDump::SetNoMemoryNotice(&ShowNoMemoryNotice);
         CrashQuestion::Prepare();
@@ -229,12 +236,6 @@ int CROruzozApp::Run()
         // A puzzle named on the command line opens once the splash has gone.
         if (!m_startPuzzle.isEmpty())
             m_pMainWnd->View()->SetStartPuzzle(m_startPuzzle);
-        // However the program is asked to end, a game being played is left with its progress
-        // saved first.
-        CQuitSignalWatcher quitSignals([this] {
-            if (m_pMainWnd)
-                m_pMainWnd->View()->LeaveAfterClose();
-        });
         const auto leaveGame = [this] {
             if (m_pMainWnd)
                 m_pMainWnd->View()->LeaveGameBeforeEnd();
