@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -47,9 +48,21 @@ QString LastLines(const QByteArray& output)
 } // namespace
 
 CFriendPackage::CFriendPackage(QString buildFolder)
-    : m_buildFolder(buildFolder.isEmpty() ? QDir::tempPath() : std::move(buildFolder))
+    : m_buildFolder(std::move(buildFolder))
 {
+    if (!m_buildFolder.isEmpty())
+        return;
+    m_pOwnFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/velmora-send-XXXXXX"));
+    if (m_pOwnFolder->isValid()) {
+        m_buildFolder = m_pOwnFolder->path();
+        return;
+    }
+    GP_Log(QStringLiteral("CFriendPackage: no folder of its own in %1; the package is built there\n")
+               .arg(LogSafe(QDir::tempPath())));
+    m_buildFolder = QDir::tempPath();
 }
+
+CFriendPackage::~CFriendPackage() = default;
 
 void CFriendPackage::ClearPuzzleTEMP()
 {

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QProcess;
+class QTemporaryDir;
 
 // "Send to friend": the chosen puzzles, as fresh unsolved copies, packed by the installer
 // compiler (makensis) into one self-installing program that puts them into a friend's library.
@@ -32,6 +33,7 @@ public:
 
     // buildFolder: where the compiler writes the package (the system's temporary folder).
     explicit CFriendPackage(QString buildFolder = QString());
+    ~CFriendPackage();
 
     // Deletes every "*.pzl" in "TEMP".
     static void ClearPuzzleTEMP();
@@ -69,5 +71,8 @@ public:
     QStringList CompilerArguments() const;
 
 private:
+    // Without a folder given, each package is built in a folder of its own, so two sends at
+    // once (the game and velmora-tool) never take each other's package.
+    std::unique_ptr<QTemporaryDir> m_pOwnFolder;
     QString m_buildFolder;
 };
