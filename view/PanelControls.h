@@ -21,6 +21,14 @@ inline CSkinableButton* AddButton(CLDialog& dialog, int controlId, const QString
     return button;
 }
 
+// A panel over the game field: a click on it never takes the keyboard, nor the game's being
+// the active window.
+inline void KeepFocusOnTheGame(CLDialog& dialog)
+{
+    dialog.setAttribute(Qt::WA_ShowWithoutActivating);
+    dialog.setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+}
+
 // Places the controls one under the other in the client area, from its top left corner plus
 // the margin, each of the given size; answers the client size they take with the margin round
 // them.

@@ -53,9 +53,7 @@ CThumbWnd::CThumbWnd(CPlayCommands* commands, QWidget* parent)
     , m_pCommands(commands)
 {
     RegisterTemplate(kTemplateId, kDefaultLanguage, &BuildTemplate);
-    // A click on the panel never takes the keyboard, nor the game's being the active window.
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+    panelcontrols::KeepFocusOnTheGame(*this);
     Create();
 }
 

@@ -7,6 +7,7 @@
 #include "resources/StringTable.h"
 #include "shell/log/GP_Exeption.h"
 #include "shell/log/GP_LogFile.h"
+#include "view/model/CreationRules.h"
 #include "view/model/PuzzlePaths.h"
 
 #include <QFile>
@@ -74,15 +75,8 @@ bool CPuzzleOpening::NeedsRecut(const CGP_Puzzle& puzzle, const QSize& area)
 
 bool CPuzzleOpening::PictureFitsArea(const QSize& picture, const QSize& area)
 {
-    const int w = picture.width();
-    const int h = picture.height();
-    if (w <= 0 || h <= 0)
-        return false;
-    if (w >= kMinPictureSide && h >= kMinPictureSide)
-        return true;
-    if (w < h)
-        return int64_t(h) * kMinPictureSide / w <= area.height();
-    return int64_t(w) * kMinPictureSide / h <= area.width();
+    // Opening and creation take a picture by the same rule.
+    return CreationRules::SmallPictureFits(picture, area);
 }
 
 float CPuzzleOpening::RecutPieceSize(float pieceSize, int oldWidth, int newWidth)

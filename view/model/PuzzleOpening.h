@@ -71,8 +71,6 @@ class CPuzzleOpening
 public:
     // The text shown for a puzzle of a newer version until the game can update itself.
     static QString NewerVersionText();
-    // Pictures narrower or lower than this are enlarged to it when they are fitted.
-    static constexpr int kMinPictureSide = 48;
 
     CPuzzleOpening(CPuzzleOpeningHost& host, CGP_PieceWorkers& workers);
 
