@@ -11,6 +11,7 @@
 #include "view/CreationScreen.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
+#include "view/HelpTargets.h"
 #include "view/LibraryCommands.h"
 #include "view/LibraryScreen.h"
 #include "view/PlayOpening.h"
@@ -60,7 +61,8 @@ CChildView::CChildView(QWidget* parent)
         this, *m_pSettings, [this](int id, int periodMs) { StartViewTimer(id, periodMs); },
         [this](int id) { StopViewTimer(id); });
     CompleteLoadingStep();
-    m_pHelp = new CHelpOverlayWindow(this, *m_pSettings);
+    m_pHelp = new CHelpOverlayWindow(this, *m_pSettings,
+                                     [this](HelpTarget target) { return LocateHelpTarget(*this, target); });
     m_pPlay = std::make_unique<CPlayWindows>(*this, *m_pField, *m_pSettings);
     m_pField->SetPlayWindows(m_pPlay.get());
     m_pOpening = std::make_unique<CPlayOpening>(*this, *m_pLibrary, *m_pField, *m_pPlay);

@@ -3,9 +3,12 @@
 #include "engine/GP_Folders.h"
 #include "engine/GP_PuzzlePieceUnion.h"
 #include "shell/dialogs/ModalRunner.h"
+#include "shell/dialogs/TightCaptionPanel.h"
+#include "skin/SkinableBase.h"
 #include "skin/SkinableButton.h"
 #include "tests/support/SettingsTestSupport.h"
 #include "tests/support/TestPuzzles.h"
+#include "tests/view/HelpArrowChecks.h"
 #include "view/ChildView.h"
 #include "view/GameField.h"
 #include "view/HelpOverlayWindow.h"
@@ -64,6 +67,15 @@ TEST(GameFieldView, APuzzleOpensForPlayItsHelpGoesWithAClickAndTheMouseDragsAPie
         // The help picture swallows the press; the release dismisses it for good.
         ASSERT_TRUE(view.HelpWindow()->IsShown());
         EXPECT_TRUE(view.HelpWindow()->isVisible());
+        // Its arrows point at both trays' handles and at the band's Menu.
+        QList<QRect> explained;
+        for (int location : {CGP_PuzzlePieceUnion::kLeftTray, CGP_PuzzlePieceUnion::kRightTray})
+            explained << OnView(view, *view.Field()->TrayWindows(location)->EmptyHandle());
+        for (auto* control : view.TightCaptionPanel()->findChildren<QWidget*>()) {
+            if (WINSKIN::ControlId(control) == CTightCaptionPanel::kMenu)
+                explained << OnView(view, *control);
+        }
+        ExpectHelpArrowsAt(view, explained);
         const GP_GroupPtr top = session->Puzzle()->m_pGroups->Snapshot().front();
         const GP_PiecePtr piece = OnlyPiece(top);
         const QPoint before(piece->m_nX, piece->m_nY);

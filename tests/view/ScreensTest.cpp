@@ -10,6 +10,7 @@
 #include "skin/SkinableBase.h"
 #include "tests/support/CapturedLog.h"
 #include "tests/support/Waits.h"
+#include "tests/view/HelpArrowChecks.h"
 #include "tests/view/model/LibraryTestSupport.h"
 #include "view/ChildView.h"
 #include "view/HelpOverlayWindow.h"
@@ -42,6 +43,16 @@ void Wheel(QWidget& target, int delta)
     QWheelEvent event(at, target.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
                       false);
     QApplication::sendEvent(&target, &event);
+}
+
+// The picture buttons with these numbers, spanned by one rectangle on the view (the first and
+// the last of a row or a block span it).
+QRect ButtonsOnView(CChildView& view, std::initializer_list<int> ids)
+{
+    QRect all;
+    for (int id : ids)
+        all |= OnView(view, *PictureButton(*view.Screens(), id));
+    return all;
 }
 
 // The screen's help picture goes with a click, as the player takes it away.
@@ -82,8 +93,12 @@ TEST(Screens, ThePlayerSelectsScrollsAndOpensWithTheMouse)
         QApplication::processEvents();
         ASSERT_TRUE(Eventually([&] { return view.Library().Library().Size() >= 30; }, "the library's listing"));
         view.OnSplashClosed();
-        DismissHelp(view);
         CScreenCanvas& canvas = *view.Screens();
+        // The library's help points at the tabs and at "Make Your Own Puzzle" where they lie.
+        ASSERT_TRUE(view.HelpWindow()->IsShown());
+        ExpectHelpArrowsAt(view, {ButtonsOnView(view, {CScreenCanvas::kTabCalendar, CScreenCanvas::kTabMyPuzzles}),
+                                  ButtonsOnView(view, {CLibraryScreen::kMakeOwn})});
+        DismissHelp(view);
         CLibraryScreenModel& library = canvas.Library().Model();
         ASSERT_GE(library.Count(), 30u);
         ASSERT_GT(library.Maximum(), 0);
@@ -116,6 +131,8 @@ TEST(Screens, ThePlayerSelectsScrollsAndOpensWithTheMouse)
         Wheel(canvas, 120);
         EXPECT_EQ(library.Scroll(), scroll + 60);
         view.OnMainCampaign();
+        ASSERT_TRUE(view.HelpWindow()->IsShown());
+        ExpectHelpArrowsAt(view, {ButtonsOnView(view, {CCalendarScreen::kMonthDown, CCalendarScreen::kMonthUp})});
         DismissHelp(view);
         EXPECT_TRUE(PictureButton(canvas, CScreenCanvas::kTabCalendar)->isChecked());
         EXPECT_FALSE(PictureButton(canvas, CScreenCanvas::kTabMyPuzzles)->isChecked());

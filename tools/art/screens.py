@@ -234,28 +234,28 @@ HELP = {
         ("click", "Click a puzzle to select it. Hold Ctrl to select several, or drag a band around them."),
         ("dbl", "Double-click a puzzle to play it. The menu beside it can also send, modify or delete it."),
         ("plus", "Make Your Own Puzzle turns any picture into a jigsaw, cut just the way you like."),
-    ], [("top", 0.5)]),
+    ]),
     "HlpGame1": ("Playing", [
         ("drag", "Drag pieces with the left mouse button. Drop a piece next to its neighbour and it snaps in place."),
         ("band", "Drag over empty space to draw a band and pick up several pieces at once."),
         ("tray", "Park pieces in the two trays: drag a piece onto a corner handle and the tray slides open."),
         ("menu", "The Menu at the top gives hints, the picture, the ghost image and more. Press P or G for quick access."),
-    ], [("bottomleft", 0.0), ("bottomright", 0.0), ("top", 0.12)]),
+    ]),
     "HlpGame2": ("Turning and pushing", [
         ("rotate", "While you hold a piece, click the right mouse button to turn it a quarter."),
         ("push", "Hold the right button over loose pieces to push them gently aside."),
         ("pause", "Click the clock, or press Pause, to stop the time. Your progress is kept when you leave."),
-    ], []),
+    ]),
     "HlpCalendar": ("The Calendar", [
         ("cal", "A new puzzle waits for you every day. Double-click a day to play its puzzle."),
         ("arrows", "Use the arrows to leaf through the months and years."),
         ("save", "Puzzles you open are kept in My Puzzles, so you can finish them later."),
-    ], [("top", 0.5)]),
+    ]),
     "HlpShop": ("The Treasury", [
         ("pack", "Browse puzzle packs by theme with the tabs and arrows."),
         ("click", "Click puzzles to select them; hold Ctrl to select several."),
         ("down", "Get Selected downloads them into My Puzzles."),
-    ], [("top", 0.5)]),
+    ]),
 }
 
 
@@ -350,38 +350,11 @@ def wrap(text, fnt, width):
     return lines
 
 
-def arrow(img, start, end, colour, k=1):
-    """A curved gold arrow with a soft shadow, from start to end (pixels of img)."""
-    w, h = img.size
-    s = A.SS
-    big = Image.new("L", (w * s, h * s), 0)
-    d = ImageDraw.Draw(big)
-    (x0, y0), (x1, y1) = start, end
-    mx, my = (x0 + x1) / 2 + (y1 - y0) * 0.25, (y0 + y1) / 2 - (x1 - x0) * 0.25
-    pts = []
-    for i in range(61):
-        t = i / 60
-        pts.append((((1 - t) ** 2 * x0 + 2 * (1 - t) * t * mx + t * t * x1) * s,
-                    ((1 - t) ** 2 * y0 + 2 * (1 - t) * t * my + t * t * y1) * s))
-    tip = pts[-1]
-    ang = math.atan2(tip[1] - pts[-8][1], tip[0] - pts[-8][0])
-    d.line(pts[:-5], fill=255, width=4 * s * k, joint="curve")
-    u = s * k
-    head = [(tip[0] + 3 * u * math.cos(ang), tip[1] + 3 * u * math.sin(ang)),
-            (tip[0] - 18 * u * math.cos(ang - 0.45), tip[1] - 18 * u * math.sin(ang - 0.45)),
-            (tip[0] - 18 * u * math.cos(ang + 0.45), tip[1] - 18 * u * math.sin(ang + 0.45))]
-    d.polygon(head, fill=255)
-    r = 5 * u
-    d.ellipse((pts[0][0] - r, pts[0][1] - r, pts[0][0] + r, pts[0][1] + r), fill=255)
-    m = big.resize((w, h), Image.LANCZOS)
-    A.over(img, A.shadow(m, 3 * k, 160, offset=(0, 3 * k)))
-    A.over(img, A.fill_mask((w, h), colour, m))
-
-
 def overlay(name, k=1):
-    """One help overlay: a card with the tips and arrows to the places they name, on a clear
-    background (the game dims the screen under it and draws it at its own 4:3 shape)."""
-    title, tips, arrows = HELP[name]
+    """One help overlay: a card with the tips on a clear background. The game dims the screen
+    under it, draws it at its own 4:3 shape and adds the arrows to the controls the tips name,
+    wherever the screen's layout puts them."""
+    title, tips = HELP[name]
     w, h = OVERLAY_W * k, OVERLAY_H * k
     img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     card_w = 560
@@ -410,14 +383,6 @@ def overlay(name, k=1):
         y += row_h
     A.draw_text(img, (w / 2, (cy0 + card_h - 30) * k), "Click anywhere to continue", A.font(LATO_ITALIC, 16 * k),
                 ST.accent_light, anchor="mm")
-    for where, frac in arrows:
-        if where == "top":
-            start, end = (cx0 + card_w * 0.5 + 40, cy0 - 6), (OVERLAY_W * frac - 30, 34)
-        elif where == "bottomleft":
-            start, end = (cx0 + 8, cy0 + card_h - 40), (36, OVERLAY_H - 36)
-        else:
-            start, end = (cx0 + card_w - 8, cy0 + card_h - 40), (OVERLAY_W - 36, OVERLAY_H - 36)
-        arrow(img, (start[0] * k, start[1] * k), (end[0] * k, end[1] * k), ST.accent_light, k)
     return img
 
 

@@ -130,7 +130,11 @@ SHOTS = [
     Shot("dialog-gothic", skin_dialog(GOTHIC), [("wait", 2.5)], (270, 130, 440, 420), scales=(1,)),
     # the pointer over the game menu's "Cancel" (control 2)
     Shot("dialog-hover", skin_dialog(NOX, "--hover", "2"), [("wait", 2.5)], (500, 370, 240, 100), scales=(2,)),
-    Shot("overlay", skin_dialog(NOX, "--overlay", "HlpGame1"), [("wait", 2.5)], width=640, scales=(1,)),
+    # The first help pictures of the library and of a game, their arrows on what they explain.
+    Shot("help-library", ["game"], GAME + [("move", 1916, 1076), ("wait", 0.8)], (0, 0, 1920, 1080), width=960,
+         screen=(1920, 1080), scales=(1,), by_size=True, dither=False),
+    Shot("help-field", ["game", FIELD_PUZZLE], GAME + [("wait", 6.0), ("move", 1276, 796), ("wait", 0.8)],
+         (0, 0, 1280, 800), width=640, scales=(1,), by_size=True, dither=False),
     *screen_shots(1280, 800),
     *screen_shots(1920, 1080),
 ]

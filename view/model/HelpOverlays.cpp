@@ -26,6 +26,21 @@ QStringList HelpOverlays::Chain(GameMode mode, bool rotatingPuzzle)
     }
 }
 
+QList<HelpTarget> HelpOverlays::Targets(const QString& valueName)
+{
+    if (valueName == QLatin1String(kHlpMyPzl))
+        return {HelpTarget::ScreenTabs, HelpTarget::MakeOwnPuzzle};
+    if (valueName == QLatin1String(kHlpGame1))
+        return {HelpTarget::TrayHandles, HelpTarget::GameMenu};
+    if (valueName == QLatin1String(kHlpGame2))
+        return {HelpTarget::GameClock};
+    if (valueName == QLatin1String(kHlpCalendar))
+        return {HelpTarget::MonthChooser};
+    if (valueName == QLatin1String(kHlpShop))
+        return {HelpTarget::ThemeChooser, HelpTarget::GetSelected};
+    return {};
+}
+
 bool HelpOverlays::Start(GameMode mode, bool rotatingPuzzle)
 {
     m_chain = Chain(mode, rotatingPuzzle);
