@@ -145,3 +145,20 @@ TEST(AppStartup, SplashFlagAndApplicationFolder)
     QDir::setCurrent(previous);
     g_bShowSplash = true;
 }
+
+TEST(AppStartup, TheCommandLineNamesAPuzzleByAnyArgumentThatIsNotAFlag)
+{
+    const QString here = QDir::currentPath();
+    struct Row
+    {
+        QStringList arguments;
+        QString puzzle;
+    } rows[] = {
+        {{"velmora"}, ""},
+        {{"velmora", "/Embedding", "-Automation"}, ""},
+        {{"velmora", "Meadow.pzl"}, here + "/Meadow.pzl"},
+        {{"velmora", "/Embedding", "/home/ada/Puzzles/Meadow.pzl"}, "/home/ada/Puzzles/Meadow.pzl"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CROruzozApp::PuzzleNamedBy(row.arguments), row.puzzle) << qPrintable(row.arguments.join(' '));
+}

@@ -4,16 +4,13 @@
 #include "tests/shell/XGame.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 TEST(GameEnd, ASignalMidGameLeavesThePuzzleFileWithThePiecesWhereTheyWereDragged)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        GTEST_SKIP() << "Xvfb and xdotool are needed (dev.sh installs them)";
+    VELMORA_SKIP_WITHOUT_X_TOOLS();
     TestFolder folder;
     // A game of the library, with its piece-image cache.
     const QString path = folder.File(QStringLiteral("Puzzles/simple/Meadow.pzl"));

@@ -1,14 +1,14 @@
 // The whole game on an X server of its own, started as a player starts it: the library screen
 // shows the puzzles of "Puzzles/simple" with their pictures, a double-click on one opens it for
-// play, a real drag joins two pieces, the band's X leaves the game for the library, and the
-// puzzle's file keeps the join.
+// play, a real drag joins two pieces (seen in the log and on the screen, where the picture now
+// runs on across the seam), the band's X leaves the game for the library, and the puzzle's file
+// keeps the join.
 #include "shell/dialogs/CaptionPanel.h"
 #include "tests/shell/XGame.h"
 #include "view/model/FieldGeometry.h"
 #include "view/model/LibraryScreenModel.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <boost/make_shared.hpp>
@@ -55,9 +55,7 @@ std::unique_ptr<CLibraryScreenModel> CardsFor(CPuzzleLibrary& library, int count
 
 TEST(LibraryGame, APuzzleOpenedFromTheLibraryIsPlayedLeftByTheBandAndKeepsItsJoin)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        GTEST_SKIP() << "Xvfb and xdotool are needed (dev.sh installs them)";
+    VELMORA_SKIP_WITHOUT_X_TOOLS();
     TestFolder folder;
     // Three puzzles, listed by name: Harbour, Meadow (laid out for the join), Orchard.
     const QString path = folder.File(QStringLiteral("Puzzles/simple/Meadow.pzl"));
@@ -95,8 +93,23 @@ TEST(LibraryGame, APuzzleOpenedFromTheLibraryIsPlayedLeftByTheBandAndKeepsItsJoi
     // The first game's help picture goes with a click on the board.
     ASSERT_TRUE(ClickAt(server.Display(), QPoint(500, 700)));
     QThread::msleep(800);
+    const QRgb board = ScreenShot(server.Display(), folder, QStringLiteral("before.png")).pixel(join.origin + QPoint(150, 50));
     ASSERT_TRUE(RunOnDisplay(server.Display(), QStringLiteral("xdotool"), DragArguments(join.grip, join.drop)));
     EXPECT_TRUE(WaitForLog(folder, "PlaySession: a drop joined pieces, 5 groups left\n", 10000)) << "no join in the log";
+    QThread::msleep(500);
+    // Inside both cells, away from the tabs (they sit in the middle third of a side and reach
+    // less than a third in), the screen shows the picture's own colours on both sides of the seam.
+    const QImage seam = ScreenShot(server.Display(), folder, QStringLiteral("joined.png"));
+    const QImage picture = CellPicture(3 * kPiece, 2 * kPiece, kPiece);
+    for (const QPoint sample : {QPoint(20, 20), QPoint(80, 20), QPoint(20, 80), QPoint(50, 50), QPoint(120, 20),
+                                QPoint(180, 20), QPoint(150, 50)}) {
+        const QRgb shown = seam.pixel(join.origin + sample);
+        const QRgb expected = picture.pixel(sample);
+        EXPECT_LE(std::abs(qRed(shown) - qRed(expected)) + std::abs(qGreen(shown) - qGreen(expected))
+                      + std::abs(qBlue(shown) - qBlue(expected)), 6)
+            << "at " << sample.x() << "," << sample.y();
+    }
+    EXPECT_NE(board, picture.pixel(150, 50)) << "the place was board before the drop";
 
     ASSERT_TRUE(ClickAt(server.Display(), kBandClose));
     ASSERT_TRUE(WaitForLog(folder, "ChangeGameMode\n", 15000, "OnPlayExit\n")) << "the band's X did not leave the game";

@@ -170,9 +170,7 @@ bool WaitForLogCount(const TestFolder& folder, const QByteArray& line, int count
 
 TEST(LibraryPopupGame, DeleteRemovesAPuzzleOnlyOnYesAndSendPacksOneForAFriend)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        GTEST_SKIP() << "Xvfb and xdotool are needed (dev.sh installs them)";
+    VELMORA_SKIP_WITHOUT_X_TOOLS();
     const QString makensis = QStandardPaths::findExecutable(QStringLiteral("makensis"));
     ASSERT_FALSE(makensis.isEmpty()) << "makensis is missing: install Debian's nsis package (./dev.sh installs it)";
     ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty())

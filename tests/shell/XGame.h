@@ -19,7 +19,18 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
+
+// The whole-game tests need an X server and a pointer to drive it.
+inline bool XToolsPresent()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
+           && !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
+}
+#define VELMORA_SKIP_WITHOUT_X_TOOLS()                                                                                       \
+    if (!XToolsPresent())                                                                                                    \
+    GTEST_SKIP() << "Xvfb and xdotool are needed (dev.sh installs them)"
 
 // Xvfb on a display number it picks itself, stopped when the object goes.
 class XServer

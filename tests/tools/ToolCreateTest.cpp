@@ -1,5 +1,5 @@
 // velmora-tool create, run as the program it is, against an application folder of its own.
-#include "tests/support/TestFolder.h"
+#include "tests/tools/ToolRun.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -13,28 +13,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct CreateRun
+ProgramRun Create(const TestFolder& app, const QString& picture, const QStringList& options)
 {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CreateRun Create(const TestFolder& app, const QString& picture, const QStringList& options)
-{
-    QProcess process;
-    process.start(QStringLiteral(VELMORA_GAME_DIR "/velmora-tool"),
-                  QStringList{QStringLiteral("create"), picture, QStringLiteral("--app"), app.Path()} + options);
-    CreateRun run;
-    if (!process.waitForFinished(60000)) {
-        ADD_FAILURE() << "velmora-tool create did not finish";
-        process.kill();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return RunProgram(kTool, QStringList{QStringLiteral("create"), picture, QStringLiteral("--app"), app.Path()} + options);
 }
 
 QString Picture(const TestFolder& folder, const char* name, int w, int h)
@@ -71,7 +52,7 @@ TEST(ToolCreate, AnswersAsTheCreationScreensDoAndMakesIntoTheLibrary)
     const QStringList keys{"accepted", "message", "imageWidthRange", "pieceSizeRange", "pieces", "file"};
     for (const auto& row : rows) {
         SCOPED_TRACE(qPrintable(row.options.join(' ')));
-        const CreateRun run = Create(app, row.picture, row.options);
+        const ProgramRun run = Create(app, row.picture, row.options);
         EXPECT_EQ(run.exitCode, row.exitCode) << run.err.constData();
         // The keys in their order, then the values.
         QStringList found;

@@ -1,6 +1,6 @@
 // velmora-tool field, run as the program it is: a puzzle opened as the game opens it, scripts of
 // pointer events replayed against it, and what it writes.
-#include "tests/support/TestFolder.h"
+#include "tests/tools/ToolRun.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -11,31 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QJsonObject Json() const { return QJsonDocument::fromJson(out).object(); }
-};
-
-ToolRun Tool(const TestFolder& folder, const QStringList& args)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder.Path());
-    process.start(QStringLiteral(VELMORA_GAME_DIR "/velmora-tool"), args);
-    ToolRun run;
-    if (!process.waitForFinished(120000)) {
-        ADD_FAILURE() << "velmora-tool " << qPrintable(args.join(' ')) << " did not finish";
-        process.kill();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
-
 // A fresh 4 x 3 puzzle of 100-pixel pieces, without turning.
 QString MakePuzzle(const TestFolder& folder)
 {
@@ -44,13 +19,13 @@ QString MakePuzzle(const TestFolder& folder)
         for (int x = 0; x < 400; ++x)
             picture.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * y) & 0xFF));
     picture.save(folder.File(QStringLiteral("picture.png")));
-    const ToolRun made = Tool(folder, {QStringLiteral("make"), QStringLiteral("picture.png"), QStringLiteral("-o"),
+    const ProgramRun made = Tool(folder, {QStringLiteral("make"), QStringLiteral("picture.png"), QStringLiteral("-o"),
                                    QStringLiteral("Field.pzl"), QStringLiteral("--piece-size"), QStringLiteral("100")});
     EXPECT_EQ(made.exitCode, 0) << made.err.constData();
     return QStringLiteral("Field.pzl");
 }
 
-ToolRun Field(const TestFolder& folder, const QString& script, const QStringList& more = {})
+ProgramRun Field(const TestFolder& folder, const QString& script, const QStringList& more = {})
 {
     folder.Write(QStringLiteral("events.txt"), script.toUtf8());
     return Tool(folder, QStringList{QStringLiteral("field"), QStringLiteral("Field.pzl"), QStringLiteral("--events"),
@@ -73,7 +48,7 @@ TEST(ToolField, ReplaysADragAndAPushAndWritesTheFieldInItsOwnOrder)
 {
     TestFolder folder;
     MakePuzzle(folder);
-    const ToolRun still = Field(folder, QStringLiteral("# nothing happens\n\n"));
+    const ProgramRun still = Field(folder, QStringLiteral("# nothing happens\n\n"));
     ASSERT_EQ(still.exitCode, 0) << still.err.constData();
     EXPECT_TRUE(still.out.startsWith("{\"mode\":\"Play\",\"solved\":false,\"percent\":0,\"field\":[0,50,1280,800],\"trays\":"
                                      "[{\"location\":3,\"open\":false,\"autoOpened\":false,\"openRect\":[641,441,1280,800],"
@@ -90,7 +65,7 @@ TEST(ToolField, ReplaysADragAndAPushAndWritesTheFieldInItsOwnOrder)
     const QPoint grip = Middle(piece);
     const QString drag = QStringLiteral("press %1 %2\nmove %3 %4\nrelease %3 %4\n")
                              .arg(grip.x()).arg(grip.y()).arg(grip.x() + 50).arg(grip.y() + 40);
-    const ToolRun dragged = Field(folder, drag);
+    const ProgramRun dragged = Field(folder, drag);
     ASSERT_EQ(dragged.exitCode, 0) << dragged.err.constData();
     const QJsonObject moved = FirstPiece(dragged.Json()[QStringLiteral("groups")].toArray().first().toObject());
     EXPECT_EQ(moved[QStringLiteral("index")], piece[QStringLiteral("index")]);
@@ -99,7 +74,7 @@ TEST(ToolField, ReplaysADragAndAPushAndWritesTheFieldInItsOwnOrder)
 
     const QPoint near = grip + QPoint(50, 40) + QPoint(-60, 0);
     const QString push = drag + QStringLiteral("rpress %1 %2\nwait 100\nrrelease %1 %2\nwait 1000\n").arg(near.x()).arg(near.y());
-    const ToolRun pushed = Field(folder, push, {QStringLiteral("--png"), QStringLiteral("field.png"), QStringLiteral("--json"),
+    const ProgramRun pushed = Field(folder, push, {QStringLiteral("--png"), QStringLiteral("field.png"), QStringLiteral("--json"),
                                             QStringLiteral("field.json"), QStringLiteral("--size"), QStringLiteral("1280x800")});
     ASSERT_EQ(pushed.exitCode, 0) << pushed.err.constData();
     EXPECT_TRUE(pushed.out.isEmpty()) << "the JSON goes to its file";
@@ -129,12 +104,12 @@ TEST(ToolField, ABadScriptFailsWithItsLineNumber)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.script);
-        const ToolRun run = Field(folder, QString::fromLatin1(row.script));
+        const ProgramRun run = Field(folder, QString::fromLatin1(row.script));
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_TRUE(run.err.contains(row.says)) << run.err.constData();
         EXPECT_EQ(run.err.count('\n'), 1) << "one line";
     }
-    const ToolRun missing = Tool(folder, {QStringLiteral("field"), QStringLiteral("Field.pzl")});
+    const ProgramRun missing = Tool(folder, {QStringLiteral("field"), QStringLiteral("Field.pzl")});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.contains("--events"));
 }
@@ -144,7 +119,7 @@ TEST(ToolField, PlayCommandsRunTheMenusHandlersAndExitSavesTheGame)
     TestFolder folder;
     MakePuzzle(folder);
     // A hint two phases on, then the pause box.
-    const ToolRun hinted = Field(folder, QStringLiteral("command hint\nwait 650\ncommand pause\n"));
+    const ProgramRun hinted = Field(folder, QStringLiteral("command hint\nwait 650\ncommand pause\n"));
     ASSERT_EQ(hinted.exitCode, 0) << hinted.err.constData();
     const QJsonObject first = hinted.Json();
     const QJsonObject hint = first[QStringLiteral("hint")].toObject();
@@ -160,7 +135,7 @@ TEST(ToolField, PlayCommandsRunTheMenusHandlersAndExitSavesTheGame)
 
     // G closes the pause box; three zooms come back to the first zoom state; Pull Apart keeps
     // clear of the picture window; two seconds are played; then the game is left.
-    const ToolRun left = Field(folder, QStringLiteral("command hint\nwait 650\ncommand pause\nkey G\ncommand zoom\n"
+    const ProgramRun left = Field(folder, QStringLiteral("command hint\nwait 650\ncommand pause\nkey G\ncommand zoom\n"
                                                       "command zoom\ncommand zoom\ncommand pull-apart\nwait 2000\n"
                                                       "command exit\n"));
     ASSERT_EQ(left.exitCode, 0) << left.err.constData();
@@ -183,7 +158,7 @@ TEST(ToolField, PlayCommandsRunTheMenusHandlersAndExitSavesTheGame)
     }
 
     // The file holds the game as the field left it, and the cache its pieces.
-    const ToolRun info = Tool(folder, {QStringLiteral("info"), QStringLiteral("Field.pzl")});
+    const ProgramRun info = Tool(folder, {QStringLiteral("info"), QStringLiteral("Field.pzl")});
     ASSERT_EQ(info.exitCode, 0) << info.err.constData();
     const QJsonObject settings = info.Json()[QStringLiteral("settings")].toObject();
     EXPECT_FALSE(settings[QStringLiteral("fresh")].toBool());
@@ -199,7 +174,7 @@ TEST(ToolField, PlayCommandsRunTheMenusHandlersAndExitSavesTheGame)
     }
     EXPECT_TRUE(QFile::exists(folder.File(QStringLiteral("Puzzles/Cash/Field.cash"))));
 
-    const ToolRun after = Field(folder, QStringLiteral("command exit\nwait 10\n"));
+    const ProgramRun after = Field(folder, QStringLiteral("command exit\nwait 10\n"));
     EXPECT_EQ(after.exitCode, 2);
     EXPECT_TRUE(after.err.contains("line 2: the game was left before this line")) << after.err.constData();
 }

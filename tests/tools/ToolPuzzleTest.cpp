@@ -1,6 +1,5 @@
 // velmora-tool make, info and play, run as the programs they are.
-#include "tests/support/TestFolder.h"
-#include "tests/support/Waits.h"
+#include "tests/tools/ToolRun.h"
 
 #include <QFile>
 #include <QImage>
@@ -12,31 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QJsonObject Json() const { return QJsonDocument::fromJson(out).object(); }
-};
-
-ToolRun Tool(const TestFolder& folder, const QStringList& args)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder.Path());
-    process.start(QStringLiteral(VELMORA_GAME_DIR "/velmora-tool"), args);
-    ToolRun run;
-    const QByteArray what = "the end of velmora-tool " + args.join(QLatin1Char(' ')).toUtf8();
-    if (const ::testing::AssertionResult finished = Finishes(process, what.constData()); !finished) {
-        ADD_FAILURE() << finished.message();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
-
 QString Picture(const TestFolder& folder, int w, int h)
 {
     QImage image(w, h, QImage::Format_RGB32);
@@ -54,7 +28,7 @@ TEST(ToolPuzzle, MakeInfoAndPlayARotatedPuzzleToTheEnd)
     TestFolder folder;
     ASSERT_TRUE(QFile::exists(QStringLiteral(VELMORA_GAME_DIR "/velmora-tool"))) << "build velmora-tool first";
     const QString picture = Picture(folder, 300, 200); // 6 x 4 pieces
-    const ToolRun made = Tool(folder, {QStringLiteral("make"), picture, QStringLiteral("-o"), QStringLiteral("TwentyFour.pzl"),
+    const ProgramRun made = Tool(folder, {QStringLiteral("make"), picture, QStringLiteral("-o"), QStringLiteral("TwentyFour.pzl"),
                                    QStringLiteral("--name"), QStringLiteral("TwentyFour"), QStringLiteral("--author"),
                                    QStringLiteral("Ada"), QStringLiteral("--piece-size"), QStringLiteral("50"),
                                    QStringLiteral("--fit"), QStringLiteral("300x200"), QStringLiteral("--rotate")});
@@ -79,7 +53,7 @@ TEST(ToolPuzzle, MakeInfoAndPlayARotatedPuzzleToTheEnd)
     EXPECT_TRUE(fresh[QStringLiteral("groups")].isNull());
 
     // Half way, then leave: progress and the cache are saved.
-    const ToolRun half = Tool(folder, {QStringLiteral("play"), QStringLiteral("TwentyFour.pzl"), QStringLiteral("--cache"),
+    const ProgramRun half = Tool(folder, {QStringLiteral("play"), QStringLiteral("TwentyFour.pzl"), QStringLiteral("--cache"),
                                    QStringLiteral("TwentyFour.cash"), QStringLiteral("--steps"), QStringLiteral("12"),
                                    QStringLiteral("--seed"), QStringLiteral("7")});
     ASSERT_EQ(half.exitCode, 0) << half.err.constData();
@@ -97,7 +71,7 @@ TEST(ToolPuzzle, MakeInfoAndPlayARotatedPuzzleToTheEnd)
     EXPECT_EQ(played[QStringLiteral("groups")].toArray().size(), left);
 
     // Resumed from the cache and played to the end: one group, solved, and no cache left.
-    const ToolRun end = Tool(folder, {QStringLiteral("play"), QStringLiteral("TwentyFour.pzl"), QStringLiteral("--cache"),
+    const ProgramRun end = Tool(folder, {QStringLiteral("play"), QStringLiteral("TwentyFour.pzl"), QStringLiteral("--cache"),
                                   QStringLiteral("TwentyFour.cash")});
     ASSERT_EQ(end.exitCode, 0) << end.err.constData();
     const QJsonObject report = end.Json();
@@ -121,7 +95,7 @@ TEST(ToolPuzzle, DamagedFilesAndBadOptionsFailWithOneLine)
     const QByteArray whole = folder.Read(QStringLiteral("Small.pzl"));
     folder.Write(QStringLiteral("Cut.pzl"), whole.left(whole.size() - 10));
     for (const QString& command : {QStringLiteral("info"), QStringLiteral("play")}) {
-        const ToolRun run = Tool(folder, {command, QStringLiteral("Cut.pzl")});
+        const ProgramRun run = Tool(folder, {command, QStringLiteral("Cut.pzl")});
         EXPECT_NE(run.exitCode, 0) << qPrintable(command);
         const QList<QByteArray> lines = run.err.trimmed().split('\n');
         ASSERT_FALSE(lines.isEmpty());

@@ -1,6 +1,7 @@
 // velmora-tool send, with Debian's makensis, and the package opened with 7-Zip.
 #include "tests/support/FriendPackageReader.h"
 #include "tests/support/TestFolder.h"
+#include "tests/tools/ToolRun.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,34 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct ProgramRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ProgramRun Start(const QString& program, const QStringList& args, const QString& folder, const QProcessEnvironment& env = {})
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    if (!env.isEmpty())
-        process.setProcessEnvironment(env);
-    process.start(program, args);
-    ProgramRun run;
-    if (!process.waitForFinished(120000)) {
-        ADD_FAILURE() << qPrintable(program) << " " << qPrintable(args.join(' ')) << " did not finish in 2 minutes";
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
-
-const QString kTool = QStringLiteral(VELMORA_GAME_DIR "/velmora-tool");
 
 // An application folder with the game's DATA and PATTERNS and three puzzles, one of them played.
 QString MakeApp(const TestFolder& folder)
@@ -60,13 +33,13 @@ QString MakeApp(const TestFolder& folder)
             picture.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * y) & 0xFF));
     picture.save(folder.File(QStringLiteral("picture.png")));
     for (const char* name : {"Harbour", "Mill at dusk", "Orchard"}) {
-        const ProgramRun made = Start(kTool, {QStringLiteral("make"), folder.File(QStringLiteral("picture.png")), QStringLiteral("-o"),
+        const ProgramRun made = RunProgram(kTool, {QStringLiteral("make"), folder.File(QStringLiteral("picture.png")), QStringLiteral("-o"),
                                        app + QStringLiteral("/Puzzles/simple/%1.pzl").arg(QLatin1String(name)),
                                        QStringLiteral("--name"), QLatin1String(name), QStringLiteral("--piece-size"), QStringLiteral("100")},
                                app);
         EXPECT_EQ(made.exitCode, 0) << made.err.constData();
     }
-    const ProgramRun played = Start(kTool, {QStringLiteral("play"), QStringLiteral("Puzzles/simple/Orchard.pzl"), QStringLiteral("--steps"),
+    const ProgramRun played = RunProgram(kTool, {QStringLiteral("play"), QStringLiteral("Puzzles/simple/Orchard.pzl"), QStringLiteral("--steps"),
                                      QStringLiteral("4")}, app);
     EXPECT_EQ(played.exitCode, 0) << played.err.constData();
     return app;
@@ -85,7 +58,7 @@ TEST(ToolSend, ThreePuzzlesBecomeOnePackageOfThreeUnsolvedPuzzleFiles)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QDir().mkpath(folder.File(QStringLiteral("tmp")));
     env.insert(QStringLiteral("TMPDIR"), folder.File(QStringLiteral("tmp")));
-    const ProgramRun sent = Start(kTool, {QStringLiteral("send"), QStringLiteral("--app"), app, QStringLiteral("Harbour"),
+    const ProgramRun sent = RunProgram(kTool, {QStringLiteral("send"), QStringLiteral("--app"), app, QStringLiteral("Harbour"),
                                    QStringLiteral("Mill at dusk"), QStringLiteral("Orchard"), QStringLiteral("-o"),
                                    folder.File(QStringLiteral("Puzzles.exe"))}, folder.Path(), env);
     ASSERT_EQ(sent.exitCode, 0) << sent.err.constData();
@@ -93,7 +66,7 @@ TEST(ToolSend, ThreePuzzlesBecomeOnePackageOfThreeUnsolvedPuzzleFiles)
     EXPECT_EQ(files, (QStringList{QStringLiteral("Puzzles/simple/Harbour.pzl"), QStringLiteral("Puzzles/simple/Mill at dusk.pzl"),
                                   QStringLiteral("Puzzles/simple/Orchard.pzl")}));
     for (const QString& file : files) {
-        const ProgramRun info = Start(kTool, {QStringLiteral("info"), folder.File(QStringLiteral("unpacked/")) + file}, folder.Path());
+        const ProgramRun info = RunProgram(kTool, {QStringLiteral("info"), folder.File(QStringLiteral("unpacked/")) + file}, folder.Path());
         ASSERT_EQ(info.exitCode, 0) << qPrintable(file) << info.err.constData();
         const QJsonObject settings = QJsonDocument::fromJson(info.out).object()[QStringLiteral("settings")].toObject();
         EXPECT_TRUE(settings[QStringLiteral("fresh")].toBool()) << qPrintable(file);
@@ -123,7 +96,7 @@ TEST(ToolSend, AFailedSendEndsWithOneLine)
         {{QStringLiteral("Known")}, {}, "no package file given"},
     };
     for (const Row& row : rows) {
-        const ProgramRun run = Start(kTool, QStringList{QStringLiteral("send"), QStringLiteral("--app"), app} + row.args, folder.Path(), row.env);
+        const ProgramRun run = RunProgram(kTool, QStringList{QStringLiteral("send"), QStringLiteral("--app"), app} + row.args, folder.Path(), row.env);
         EXPECT_NE(run.exitCode, 0) << row.says;
         EXPECT_EQ(run.err.count("velmora-tool: send: "), 1) << run.err.constData();
         EXPECT_TRUE(run.err.contains(row.says)) << run.err.constData();
