@@ -37,20 +37,22 @@ QList<QRect> Together(const CChildView& view, const QWidget* window, std::initia
     return {all};
 }
 
+// One control, when it is shown.
+QList<QRect> Alone(const CChildView& view, const QWidget* control)
+{
+    if (!control || !control->isVisible())
+        return {};
+    return {OnView(view, *control)};
+}
+
 QList<QRect> TrayHandles(const CChildView& view)
 {
     QList<QRect> handles;
     if (!view.Field())
         return handles;
     for (int location : {CGP_PuzzlePieceUnion::kLeftTray, CGP_PuzzlePieceUnion::kRightTray}) {
-        const CTrayWindows* tray = view.Field()->TrayWindows(location);
-        if (!tray)
-            continue;
-        const QWidget* looks[] = {tray->EmptyHandle(), tray->FullHandle()};
-        for (const QWidget* handle : looks) {
-            if (handle && handle->isVisible())
-                handles << OnView(view, *handle);
-        }
+        if (const CTrayWindows* tray = view.Field()->TrayWindows(location))
+            handles << Alone(view, tray->EmptyHandle()) << Alone(view, tray->FullHandle());
     }
     return handles;
 }
@@ -59,7 +61,7 @@ QList<QRect> TrayHandles(const CChildView& view)
 QList<QRect> LocateHelpTarget(const CChildView& view, HelpTarget target)
 {
     const QWidget* screens = view.Screens();
-    const QWidget* band = view.TightCaptionPanel();
+    const CTightCaptionPanel* band = view.TightCaptionPanel();
     switch (target) {
     case HelpTarget::ScreenTabs:
         return Together(view, screens,
@@ -76,9 +78,9 @@ QList<QRect> LocateHelpTarget(const CChildView& view, HelpTarget target)
     case HelpTarget::TrayHandles:
         return TrayHandles(view);
     case HelpTarget::GameMenu:
-        return Together(view, band, {CTightCaptionPanel::kMenu});
+        return Alone(view, band ? band->Control(CTightCaptionPanel::kMenu) : nullptr);
     case HelpTarget::GameClock:
-        return Together(view, band, {CTightCaptionPanel::kClock});
+        return Alone(view, band ? band->Control(CTightCaptionPanel::kClock) : nullptr);
     }
     return {};
 }
